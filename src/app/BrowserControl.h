@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QWidget>
+
+#include <functional>
+
+// The embedded browser, with exactly the members the program uses.
+class BrowserControl : public QWidget {
+    Q_OBJECT
+public:
+    using Factory = std::function<BrowserControl*(QWidget* parent)>;
+
+    using QWidget::QWidget;
+
+    // Starts loading and returns at once; a later call supersedes one still loading.
+    virtual void Navigate(const QString& address) = 0;
+    // Raise QvError when there is no page in that direction.
+    virtual void GoBack() = 0;
+    virtual void GoForward() = 0;
+    // Silent: the control shows no dialog boxes of its own.
+    virtual void setSilent(bool silent) = 0;
+    virtual bool Silent() const = 0;
+    // The address of the top-level document now shown.
+    virtual QString LocationURL() const = 0;
+
+    static BrowserControl* create(QWidget* parent);
+    static void setFactory(Factory factory);
+
+Q_SIGNALS:
+    // A top-level load finished.
+    void DocumentComplete(const QString& address);
+};

@@ -1,0 +1,83 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+class Database;
+
+// Rows of one statement, read forward; positioned on the first row when opened.
+class Recordset {
+public:
+    Recordset(Database& db, sqlite3_stmt* stmt, const QString& sql);
+    ~Recordset();
+    Recordset(const Recordset&) = delete;
+    Recordset& operator=(const Recordset&) = delete;
+
+    bool Eof() const { return m_eof; }
+    void MoveNext();
+
+    // The current row's value of a column; an invalid QVariant stands for null.
+    QVariant Fields(const QString& column) const;
+
+    // Conversions that callers state; each names the column and the file when it fails.
+    QString text(const QString& column) const;        // null is an error
+    QString textOrEmpty(const QString& column) const; // null reads as ""
+    float single(const QString& column) const;
+    qint16 int16(const QString& column) const;
+    qint32 int32(const QString& column) const;
+
+    void finalize();
+
+private:
+    int columnIndex(const QString& column) const;
+    QVariant requireValue(const QString& column) const;
+    void step();
+
+    Database& m_db;
+    sqlite3_stmt* m_stmt;
+    QString m_sql;
+    std::vector<QString> m_columns;
+    bool m_eof = true;
+};
+
+// One open database file. The file must exist: opening never creates it.
+class Database {
+public:
+    using Observer = std::function<void(const QString& path, const QString& sql)>;
+
+    static std::unique_ptr<Database> OpenDatabase(const QString& path);
+    // Creates a new database file from schema statements; an existing file is an error.
+    static void createDatabase(const QString& path, const QString& schemaSql);
+
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    // The record set lives until the database is closed.
+    Recordset& OpenRecordset(const QString& sql);
+    // Runs one statement; it is stored when the call returns. Returns the rows changed.
+    int Execute(const QString& sql);
+    void Close();
+
+    const QString& path() const { return m_path; }
+
+    // Every statement text issued through any database, for tests.
+    static void setObserver(Observer observer);
+
+    [[noreturn]] void fail(const QString& what, const QString& sql = {}) const;
+
+private:
+    Database(sqlite3* db, const QString& path);
+    sqlite3_stmt* prepare(const QString& sql);
+
+    sqlite3* m_db;
+    QString m_path;
+    std::vector<std::unique_ptr<Recordset>> m_recordsets;
+};

@@ -1,0 +1,181 @@
+#include "browser/Form1_Ini.h"
+
+#include "app/BrowserControl.h"
+#include "app/Database.h"
+#include "app/ErrorReporter.h"
+#include "app/FormTimer.h"
+#include "app/Forms.h"
+#include "app/Paths.h"
+#include "app/Platform.h"
+#include "browser/CWebBrowserEvents.h"
+#include "browser/UrlTools.h"
+#include "dialogs/Controls.h"
+#include "dialogs/Layouts.h"
+#include "dialogs/Pictures.h"
+#include "info/Form3_About.h"
+#include "info/Form4_Help.h"
+#include "sites/Form2_Lista.h"
+
+#include <QLabel>
+
+namespace {
+constexpr int kFormWidth = 4560;
+constexpr int kFormHeight = 7350;
+constexpr int kFirstShowMs = 1000;
+constexpr int kHoverMs = 100;
+} // namespace
+
+Form1_Ini::Form1_Ini()
+    : SkinnedForm(layout::Form1_IniLayout, Options{.dragOnTab = true,
+                                                   .rightReleaseRemovesIcon = false})
+    , WebBrowser2(control<BrowserControl>("WebBrowser2"))
+    , WebBrowser1(control<BrowserControl>("WebBrowser1"))
+    , lblHomeURL(control<QLabel>("lblHomeURL"))
+    , lblTituloHome(control<QLabel>("lblTituloHome"))
+    , lblNumChecked(control<QLabel>("lblNumChecked"))
+    , lblFormNothing(control<QLabel>("lblFormNothing"))
+    , lblNavigate(control<QLabel>("lblNavigate"))
+    , btnHome(control<ImageControl>("btnHome"))
+    , btnBack(control<ImageControl>("btnBack"))
+    , btnForward(control<ImageControl>("btnForward"))
+    , btnAdm(control<ImageControl>("btnAdm"))
+    , btnHelp(control<ImageControl>("btnHelp"))
+    , btnAbout(control<ImageControl>("btnAbout"))
+    , btnMeuSite(control<ImageControl>("btnMeuSite"))
+    , m_icon(Pictures::applicationIcon())
+{
+    setWindowIcon(m_icon);
+    connectButtons();
+}
+
+void Form1_Ini::connectButtons()
+{
+    connectHandler(btnAbout, &ImageControl::Click, this, &Form1_Ini::btnAbout_Click);
+    connectHandler(btnHelp, &ImageControl::Click, this, &Form1_Ini::btnHelp_Click);
+    connectHandler(btnAdm, &ImageControl::Click, this, &Form1_Ini::btnAdm_Click);
+    connectHandler(btnMeuSite, &ImageControl::Click, this, &Form1_Ini::btnMeuSite_Click);
+    connectHandler(btnHome, &ImageControl::Click, this, &Form1_Ini::btnHome_Click);
+    connectHandler(btnBack, &ImageControl::Click, this, &Form1_Ini::btnBack_Click);
+    connectHandler(btnForward, &ImageControl::Click, this, &Form1_Ini::btnForward_Click);
+    for (QWidget* b : {btnAbout, btnHelp, btnMeuSite, btnBack, btnForward, btnHome, btnAdm})
+        withPressedLook(b);
+    connectHandler(timer("TimerFormNothing"), &FormTimer::Timer, this,
+                   &Form1_Ini::TimerFormNothing_Timer);
+    connectHandler(timer("TimerShowForm"), &FormTimer::Timer, this,
+                   &Form1_Ini::TimerShowForm_Timer);
+}
+
+void Form1_Ini::Form_Load()
+{
+    Hide();
+    QV_Variaveis::SetDatabasePaths();
+    auto db = Database::OpenDatabase(QV_Variaveis::ConfigDbPath);
+    Recordset& rs =
+        db->OpenRecordset(QStringLiteral("SELECT left,top,homeURL,homeTitulo,minimizado FROM "
+                                         "Tabela1 where id=1"));
+    if (rs.Eof())
+        db->fail(QStringLiteral("a tabela Tabela1 não tem o registro de configuração (id=1)"));
+    const float left = rs.single(QStringLiteral("left"));
+    const float top = rs.single(QStringLiteral("top"));
+    const QString homeURL = rs.text(QStringLiteral("homeURL"));
+    const QString homeTitulo = rs.text(QStringLiteral("homeTitulo"));
+    const qint16 minimizado = rs.int16(QStringLiteral("minimizado"));
+
+    if (minimizado == 1) {
+        lblNumChecked->setText(QStringLiteral("1"));
+        minimize_to_tray();
+    } else {
+        lblNumChecked->setText(QStringLiteral("0"));
+        timer("TimerShowForm")->setInterval(kFirstShowMs);
+        timer("TimerShowForm")->setEnabled(true);
+    }
+    lblHomeURL->setText(homeURL);
+    lblTituloHome->setText(homeTitulo);
+    setWidth(kFormWidth);
+    setHeight(kFormHeight);
+    setControlWidth(shpForm, kFormWidth - 15);
+    setControlHeight(shpForm, kFormHeight - 10);
+    setLeft(left);
+    setTop(top);
+    timer("TimerMouseOver")->setInterval(kHoverMs);
+    m_events = new CWebBrowserEvents(this);
+    m_events->setWebBrowser(WebBrowser2);
+    WebBrowser2->setSilent(true);
+    WebBrowser2->Navigate(applicationDir() + QStringLiteral("/Web/index.htm"));
+    WebBrowser2->Navigate(GetFullUrl(lblHomeURL->text()));
+    db->Close();
+}
+
+void Form1_Ini::TimerShowForm_Timer()
+{
+    timer("TimerShowForm")->setEnabled(false);
+    Show();
+}
+
+template <class T>
+void Form1_Ini::openSecondary()
+{
+    T& target = Forms::get<T>();
+    target.setLeft(Left());
+    target.setTop(Top());
+    target.Show();
+}
+
+void Form1_Ini::btnAbout_Click() { openSecondary<Form3_About>(); }
+
+void Form1_Ini::btnHelp_Click() { openSecondary<Form4_Help>(); }
+
+void Form1_Ini::btnAdm_Click()
+{
+    Form2_Lista& target = Forms::get<Form2_Lista>();
+    target.lblTituloHome->setText(lblTituloHome->text());
+    openSecondary<Form2_Lista>();
+}
+
+void Form1_Ini::btnMeuSite_Click() { OpenExternal(QString::fromUtf16(kMakerSite)); }
+
+void Form1_Ini::btnHome_Click() { WebBrowser2->Navigate(GetFullUrl(lblHomeURL->text())); }
+
+void Form1_Ini::btnBack_Click()
+{
+    // With no page in that direction there is nothing to do and nothing to say.
+    try {
+        WebBrowser2->GoBack();
+    } catch (const QvError&) {
+    }
+}
+
+void Form1_Ini::btnForward_Click()
+{
+    try {
+        WebBrowser2->GoForward();
+    } catch (const QvError&) {
+    }
+}
+
+void Form1_Ini::TimerFormNothing_Timer()
+{
+    const QString name = lblFormNothing->text();
+    for (BaseForm* f : Forms::loaded()) {
+        if (f->Name() == name) {
+            Forms::unload(f);
+            break;
+        }
+    }
+    timer("TimerFormNothing")->setEnabled(false);
+}
+
+void Form1_Ini::imgFechar_Click()
+{
+    Hide();
+    Forms::unload(this);
+}
+
+void Form1_Ini::Form_Unload() { UnloadAllForms(); }
+
+void Form1_Ini::UnloadAllForms()
+{
+    for (BaseForm* f : Forms::loaded())
+        Forms::unload(f);
+    Platform::instance().endProcess(0);
+}

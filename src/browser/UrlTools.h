@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+// Completes a stored address: a text that starts with a known scheme is used unchanged,
+// anything else names a page in the Web folder beside the program.
+QString GetFullUrl(const QString& text);
+
+// Opens a text (address or path) outside the program, in the system's default handler,
+// without any shell in between.
+void OpenExternal(const QString& text);
+
+// The maker's web site, opened from the main and About windows.
+inline constexpr char16_t kMakerSite[] = u"https://www.quorvane.com.br";

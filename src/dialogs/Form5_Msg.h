@@ -1,0 +1,25 @@
+#pragma once
+
+#include "app/BaseForm.h"
+
+class QLabel;
+
+// The timed notice: a message and "Fechando em 3 segundos...", closing itself at the third
+// one-second tick. It has no button and reacts to no click or key.
+class Form5_Msg : public BaseForm {
+    Q_OBJECT
+public:
+    Form5_Msg();
+
+    void Form_Load() override;
+    void TimerCount_Timer();
+
+    QLabel* lblMensagem;
+    QLabel* lblCount;
+
+private:
+    qint16 m_remaining = 3;
+};
+
+// Beep, set the message, show the notice modally; returns when it has closed itself.
+void showNotice(const QString& text);

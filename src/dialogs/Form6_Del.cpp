@@ -1,0 +1,70 @@
+#include "dialogs/Form6_Del.h"
+
+#include "app/Database.h"
+#include "app/ErrorReporter.h"
+#include "app/Forms.h"
+#include "app/Paths.h"
+#include "app/Platform.h"
+#include "dialogs/Controls.h"
+#include "dialogs/Form5_Msg.h"
+#include "dialogs/Layouts.h"
+#include "sites/Form2_Lista.h"
+#include "sites/SiteStore.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+
+namespace {
+constexpr int kOffsetLeft = 525;
+constexpr int kOffsetTop = 1830;
+} // namespace
+
+Form6_Del::Form6_Del()
+    : BaseForm(layout::Form6_DelLayout)
+    , btnDelete(control<LabelControl>("btnDelete"))
+    , btnClose(control<LabelControl>("btnClose"))
+{
+    const PressedLook::Slot slot1{control<QLabel>("lblPosTop1"), control<QLabel>("lblPosLeft1")};
+    const PressedLook::Slot slot2{control<QLabel>("lblPosTop2"), control<QLabel>("lblPosLeft2")};
+    m_pressedLook.attach(btnDelete, {{btnDelete, slot1}, {control<QWidget>("btnDeleteBack"), slot2}});
+    m_pressedLook.attach(btnClose, {{btnClose, slot1}, {control<QWidget>("btnCloseBack"), slot2}});
+    connectHandler(btnDelete, &LabelControl::Click, this, &Form6_Del::btnDelete_Click);
+    connectHandler(btnClose, &LabelControl::Click, this, &Form6_Del::btnClose_Click);
+}
+
+void Form6_Del::Form_Load()
+{
+    Form2_Lista& lista = Forms::get<Form2_Lista>();
+    setLeft(float(lista.Left()) + kOffsetLeft);
+    setTop(float(lista.Top()) + kOffsetTop);
+    setWindowIcon(lista.windowIcon());
+    QWidget* frame = control<QWidget>("shpForm");
+    setControlWidth(frame, Width() - 15);
+    setControlHeight(frame, Height() - 15);
+}
+
+void Form6_Del::btnDelete_Click()
+{
+    Form2_Lista& lista = Forms::get<Form2_Lista>();
+    QV_Variaveis::SetDatabasePaths();
+    auto db = SiteStore::open();
+    for (int i = lista.lstSites->count() - 1; i >= 0; --i) {
+        if (lista.lstSites->item(i)->isSelected())
+            db->Execute(SiteStore::deleteSql(lista.rowId(i)));
+    }
+    const int n = lista.refillList(*db);
+    lista.lblTotal->setText(QString::number(n) + QStringLiteral(" ítens"));
+    lista.txtTitulo1->setText(QString());
+    lista.txtURL->setText(QString());
+    db->Close();
+    Hide();
+    Forms::unload(this);
+    showNotice(QStringLiteral("Item(ns) deletado(s) com sucesso."));
+}
+
+void Form6_Del::btnClose_Click()
+{
+    Hide();
+    Forms::unload(this);
+}

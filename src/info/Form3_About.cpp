@@ -1,0 +1,23 @@
+#include "info/Form3_About.h"
+
+#include "app/ErrorReporter.h"
+#include "browser/UrlTools.h"
+#include "dialogs/Controls.h"
+#include "dialogs/Layouts.h"
+
+Form3_About::Form3_About()
+    : SecondaryForm(layout::Form3_AboutLayout)
+    , btnMeuSite(control<ImageControl>("btnMeuSite"))
+{
+    connectHandler(btnMeuSite, &ImageControl::Click, this, &Form3_About::btnMeuSite_Click);
+    withPressedLook(btnMeuSite);
+}
+
+void Form3_About::Form_Load()
+{
+    startChrome();
+    takeMainWindowIcon();
+    armHideTimer();
+}
+
+void Form3_About::btnMeuSite_Click() { OpenExternal(QString::fromUtf16(kMakerSite)); }

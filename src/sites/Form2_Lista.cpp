@@ -1,0 +1,282 @@
+#include "sites/Form2_Lista.h"
+
+#include "app/BrowserControl.h"
+#include "app/Database.h"
+#include "app/ErrorReporter.h"
+#include "app/FormTimer.h"
+#include "app/Forms.h"
+#include "app/Paths.h"
+#include "browser/Form1_Ini.h"
+#include "browser/UrlTools.h"
+#include "dialogs/Controls.h"
+#include "dialogs/Form5_Msg.h"
+#include "dialogs/Form6_Del.h"
+#include "dialogs/Layouts.h"
+#include "dialogs/ListBackground.h"
+#include "sites/ConfigStore.h"
+#include "sites/SiteStore.h"
+
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+
+namespace {
+constexpr int kOpenDelayMs = 1000;
+constexpr int kHandOverMs = 250;
+const QString kCountSuffix = QStringLiteral(" iten(s)");
+const QString kEmptyFields = QStringLiteral("O Título e a URL não podem ficar vazios.");
+const QString kSelectFirst = QStringLiteral("É preciso selecionar um item primeiro.");
+} // namespace
+
+Form2_Lista::Form2_Lista()
+    : SecondaryForm(layout::Form2_ListaLayout)
+    , lstSites(control<QListWidget>("lstSites"))
+    , txtTitulo1(control<QLineEdit>("txtTitulo1"))
+    , txtURL(control<QLineEdit>("txtURL"))
+    , lblTotal(control<QLabel>("lblTotal"))
+    , lblTituloHome(control<QLabel>("lblTituloHome"))
+    , CheckMinimize(control<QCheckBox>("CheckMinimize"))
+    , btnMakeHome(control<ImageControl>("btnMakeHome"))
+    , btnDelete(control<ImageControl>("btnDelete"))
+    , btnInsert(control<ImageControl>("btnInsert"))
+    , btnUpdate(control<ImageControl>("btnUpdate"))
+    , btnOpenText(control<ImageControl>("btnOpenText"))
+    , btnPosition(control<ImageControl>("btnPosition"))
+    , lblPosition(control<LabelControl>("lblPosition"))
+    , Image1(control<ImageControl>("Image1"))
+{
+    connectHandlers();
+}
+
+void Form2_Lista::connectHandlers()
+{
+    connect(lstSites, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0)
+            ErrorReporter::guard([this] { lstSites_Click(); });
+    });
+    connectHandler(lstSites, &QListWidget::itemDoubleClicked, this,
+                   &Form2_Lista::lstSites_DblClick);
+    lstSites->installEventFilter(this);
+    connectHandler(btnOpenText, &ImageControl::Click, this, &Form2_Lista::btnOpenText_Click);
+    connectHandler(btnInsert, &ImageControl::Click, this, &Form2_Lista::btnInsert_Click);
+    connectHandler(btnUpdate, &ImageControl::Click, this, &Form2_Lista::btnUpdate_Click);
+    connectHandler(btnMakeHome, &ImageControl::Click, this, &Form2_Lista::btnMakeHome_Click);
+    connectHandler(btnPosition, &ImageControl::Click, this, &Form2_Lista::btnPosition_Click);
+    connectHandler(lblPosition, &LabelControl::Click, this, &Form2_Lista::lblPosition_Click);
+    connectHandler(btnDelete, &ImageControl::Click, this, &Form2_Lista::btnDelete_Click);
+    connectHandler(CheckMinimize, &QCheckBox::toggled, this, &Form2_Lista::CheckMinimize_Click);
+    connectHandler(timer("TimerShowForm"), &FormTimer::Timer, this,
+                   &Form2_Lista::TimerShowForm_Timer);
+    for (QWidget* b : {btnDelete, btnInsert, btnUpdate, btnMakeHome, btnOpenText, btnPosition})
+        withPressedLook(b);
+}
+
+void Form2_Lista::Form_Load()
+{
+    startChrome();
+    takeMainWindowIcon();
+    ListBackground::apply(lstSites, Image1->picture());
+    QV_Variaveis::SetDatabasePaths();
+    auto db = SiteStore::open();
+    const int n = refillList(*db);
+    lblTotal->setText(QString::number(n) + kCountSuffix);
+    db->Close();
+    if (Forms::get<Form1_Ini>().lblNumChecked->text().toInt() == 1)
+        CheckMinimize->setChecked(true);
+    else
+        CheckMinimize->setChecked(false);
+    armHideTimer();
+}
+
+int Form2_Lista::refillList(Database& db)
+{
+    Recordset& rs = db.OpenRecordset(SiteStore::listAllSql());
+    lstSites->setUpdatesEnabled(false);
+    lstSites->clear();
+    int n = 0;
+    while (!rs.Eof()) {
+        auto* item = new QListWidgetItem(rs.textOrEmpty(QStringLiteral("titulo1")));
+        item->setData(Qt::UserRole, rs.Fields(QStringLiteral("id")));
+        lstSites->addItem(item);
+        ++n;
+        rs.MoveNext();
+    }
+    // A refill leaves no current item and no selection.
+    lstSites->setCurrentRow(-1, QItemSelectionModel::Clear);
+    lstSites->setUpdatesEnabled(true);
+    return n;
+}
+
+qint64 Form2_Lista::rowId(int row) const
+{
+    return lstSites->item(row)->data(Qt::UserRole).toLongLong();
+}
+
+int Form2_Lista::selectedCount() const
+{
+    int count = 0;
+    for (int i = lstSites->count() - 1; i >= 0; --i) {
+        if (lstSites->item(i)->isSelected())
+            ++count;
+    }
+    return count;
+}
+
+void Form2_Lista::lstSites_Click()
+{
+    const qint64 id = rowId(lstSites->currentRow());
+    auto db = Database::OpenDatabase(QV_Variaveis::LinksDbPath);
+    Recordset& rs = db->OpenRecordset(SiteStore::selectSiteSql(id));
+    if (rs.Eof())
+        db->fail(QStringLiteral("o item %1 não existe mais").arg(id));
+    txtTitulo1->setText(DecodeSqlText(rs.textOrEmpty(QStringLiteral("titulo1"))));
+    txtURL->setText(DecodeSqlText(rs.textOrEmpty(QStringLiteral("url"))));
+    db->Close();
+}
+
+bool Form2_Lista::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == lstSites && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            ErrorReporter::guard([this] { OpenSelectedSite(); });
+            return true;
+        }
+    }
+    return SecondaryForm::eventFilter(watched, event);
+}
+
+void Form2_Lista::OpenSelectedSite()
+{
+    // Each step that fails is skipped; the main window always takes over, with the empty
+    // address at worst.
+    qint64 id = 0;
+    if (lstSites->currentRow() >= 0)
+        id = rowId(lstSites->currentRow());
+    QString s;
+    try {
+        auto db = Database::OpenDatabase(QV_Variaveis::LinksDbPath);
+        Recordset& rs = db->OpenRecordset(SiteStore::selectUrlSql(id));
+        if (!rs.Eof())
+            s = DecodeSqlText(rs.textOrEmpty(QStringLiteral("url")));
+    } catch (const QvError&) {
+    }
+    Forms::get<Form1_Ini>().lblNavigate->setText(s.trimmed());
+    timer("TimerShowForm")->setInterval(kOpenDelayMs);
+    timer("TimerShowForm")->setEnabled(true);
+}
+
+void Form2_Lista::TimerShowForm_Timer()
+{
+    timer("TimerShowForm")->setEnabled(false);
+    Form1_Ini& main = Forms::get<Form1_Ini>();
+    main.setLeft(Left());
+    main.setTop(Top());
+    main.Show();
+    main.lblFormNothing->setText(Name());
+    main.timer("TimerFormNothing")->setInterval(kHandOverMs);
+    main.timer("TimerFormNothing")->setEnabled(true);
+    main.WebBrowser2->Navigate(GetFullUrl(main.lblNavigate->text()));
+}
+
+void Form2_Lista::btnOpenText_Click() { OpenExternal(GetFullUrl(txtURL->text())); }
+
+void Form2_Lista::notice(const QString& text) { showNotice(text); }
+
+void Form2_Lista::refillWithCount()
+{
+    auto db = SiteStore::open();
+    const int n = refillList(*db);
+    lblTotal->setText(QString::number(n) + kCountSuffix);
+    db->Close();
+}
+
+void Form2_Lista::btnInsert_Click()
+{
+    const QString t = EncodeSqlText(txtTitulo1->text());
+    const QString u = EncodeSqlText(txtURL->text());
+    if (t.isEmpty() || u.isEmpty())
+        return notice(kEmptyFields);
+    QV_Variaveis::SetDatabasePaths();
+    {
+        auto db = SiteStore::open();
+        db->Execute(SiteStore::insertSql(t, u));
+    }
+    notice(QStringLiteral("Item inserido com sucesso!"));
+    refillWithCount();
+    txtTitulo1->clear();
+    txtURL->clear();
+}
+
+void Form2_Lista::btnUpdate_Click()
+{
+    if (selectedCount() == 0)
+        return notice(kSelectFirst);
+    // The record updated is the current item, whose values the boxes were filled from.
+    const int current = lstSites->currentRow();
+    if (current < 0)
+        return notice(kSelectFirst);
+    const qint64 id = rowId(current);
+    const QString t = EncodeSqlText(txtTitulo1->text());
+    const QString u = EncodeSqlText(txtURL->text());
+    if (t.isEmpty() || u.isEmpty())
+        return notice(kEmptyFields);
+    QV_Variaveis::SetDatabasePaths();
+    int changed;
+    {
+        auto db = SiteStore::open();
+        changed = db->Execute(SiteStore::updateSql(t, u, id));
+    }
+    // A row deleted meanwhile (by another copy of the program) is not reported as updated.
+    notice(changed > 0 ? QStringLiteral("Item atualizado com sucesso!")
+                       : QStringLiteral("O item não existe mais no banco de dados; a lista foi "
+                                        "recarregada."));
+    refillWithCount();
+}
+
+void Form2_Lista::btnMakeHome_Click()
+{
+    if (selectedCount() == 0)
+        return notice(kSelectFirst);
+    const QString title = txtTitulo1->text();
+    const QString url = txtURL->text();
+    const QString t = EncodeSqlText(title);
+    const QString u = EncodeSqlText(url);
+    if (t.isEmpty() || u.isEmpty())
+        return notice(kEmptyFields);
+    QV_Variaveis::SetDatabasePaths();
+    ConfigStore::update(ConfigStore::makeHomeSql(t, u));
+    notice(QStringLiteral("Página inicial atualizada com sucesso!"));
+    lblTituloHome->setText(title);
+    Form1_Ini& main = Forms::get<Form1_Ini>();
+    main.lblHomeURL->setText(url);
+    main.lblTituloHome->setText(title);
+}
+
+void Form2_Lista::btnPosition_Click()
+{
+    const int x = Left();
+    const int y = Top();
+    QV_Variaveis::SetDatabasePaths();
+    ConfigStore::update(ConfigStore::positionSql(x, y));
+    notice(QStringLiteral("Posição atualizada com sucesso!"));
+}
+
+void Form2_Lista::CheckMinimize_Click()
+{
+    const int f = CheckMinimize->isChecked() ? 1 : 0;
+    QV_Variaveis::SetDatabasePaths();
+    ConfigStore::update(ConfigStore::minimizedSql(f));
+    Forms::get<Form1_Ini>().lblNumChecked->setText(QString::number(f));
+}
+
+void Form2_Lista::btnDelete_Click()
+{
+    if (selectedCount() != 0) {
+        Forms::get<Form6_Del>().showModal();
+        return;
+    }
+    notice(QStringLiteral("É preciso selecionar pelo menos um item primeiro."));
+}

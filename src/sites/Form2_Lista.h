@@ -1,0 +1,66 @@
+#pragma once
+
+#include "chrome/SecondaryForm.h"
+
+class Database;
+class ImageControl;
+class LabelControl;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+
+// The administration window of the saved sites: the list, the current item's title and
+// address, opening a site in the main window or outside, and the editing actions.
+class Form2_Lista : public SecondaryForm {
+    Q_OBJECT
+public:
+    Form2_Lista();
+
+    void Form_Load() override;
+
+    void lstSites_Click();
+    void lstSites_DblClick() { OpenSelectedSite(); }
+    void OpenSelectedSite();
+    void TimerShowForm_Timer();
+    void btnOpenText_Click();
+
+    void btnInsert_Click();
+    void btnUpdate_Click();
+    void btnMakeHome_Click();
+    void btnPosition_Click();
+    void lblPosition_Click() { btnPosition_Click(); }
+    void CheckMinimize_Click();
+    void btnDelete_Click();
+
+    // Clears the list and fills it from the listing statement, in title order; returns the
+    // number of rows. The stored titles are shown as they are, the ids kept as item data.
+    int refillList(Database& db);
+    int selectedCount() const;
+    // The id of a row (item data), at full width.
+    qint64 rowId(int row) const;
+
+    QListWidget* lstSites;
+    QLineEdit* txtTitulo1;
+    QLineEdit* txtURL;
+    QLabel* lblTotal;
+    QLabel* lblTituloHome;
+    QCheckBox* CheckMinimize;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void connectHandlers();
+    void refillWithCount();
+    void notice(const QString& text);
+
+    ImageControl* btnMakeHome;
+    ImageControl* btnDelete;
+    ImageControl* btnInsert;
+    ImageControl* btnUpdate;
+    ImageControl* btnOpenText;
+    ImageControl* btnPosition;
+    LabelControl* lblPosition;
+    ImageControl* Image1;
+};

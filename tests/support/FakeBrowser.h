@@ -1,0 +1,34 @@
+#pragma once
+
+#include "app/BrowserControl.h"
+
+#include <QStringList>
+
+// A browser control that records navigations and keeps a simple history.
+class FakeBrowser : public BrowserControl {
+    Q_OBJECT
+public:
+    using BrowserControl::BrowserControl;
+
+    void Navigate(const QString& address) override;
+    void GoBack() override;
+    void GoForward() override;
+    void setSilent(bool silent) override;
+    bool Silent() const override { return m_silent; }
+    QString LocationURL() const override { return location; }
+
+    // The page finished loading at this top-level address.
+    void finishLoad(const QString& address);
+
+    QStringList navigations;
+    // Silent as it was when each navigation began.
+    QList<bool> silentAtNavigation;
+    QString location;
+    int backCalls = 0;
+    int forwardCalls = 0;
+
+    static void installFactory();
+
+private:
+    bool m_silent = false;
+};

@@ -1,0 +1,84 @@
+#include "TestInstall.h"
+
+#include "FakeBrowser.h"
+#include "FakePlatform.h"
+
+#include "app/Database.h"
+#include "app/ErrorReporter.h"
+#include "app/FormTimer.h"
+#include "app/Forms.h"
+#include "app/Paths.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+#include <sqlite3.h>
+
+namespace {
+QString readSource(const QString& relative)
+{
+    QFile f(QStringLiteral(QV_SOURCE_DIR "/") + relative);
+    if (!f.open(QIODevice::ReadOnly))
+        qFatal("cannot read %s", qPrintable(f.fileName()));
+    return QString::fromUtf8(f.readAll());
+}
+} // namespace
+
+TestInstall::TestInstall()
+    : platform(FakePlatform::install())
+{
+    QDir(dir()).mkpath(QStringLiteral("BD"));
+    QDir(dir()).mkpath(QStringLiteral("Web"));
+    exec(configDb(), readSource(QStringLiteral("assets/sql/QV_Config.sql")));
+    exec(linksDb(), QStringLiteral("CREATE TABLE Tabela1 (id INTEGER PRIMARY KEY AUTOINCREMENT, "
+                                   "titulo1 TEXT COLLATE NOCASE, url TEXT);"));
+    setApplicationDirForTesting(dir());
+    QV_Variaveis::SetDatabasePaths();
+    FakeBrowser::installFactory();
+    ErrorReporter::setHandler([this](const QString& m) { errors.append(m); });
+    Database::setObserver([this](const QString&, const QString& sql) { statements.append(sql); });
+}
+
+TestInstall::~TestInstall()
+{
+    Forms::resetForTesting();
+    // Let deferred deletions run before the folder goes away.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    Database::setObserver({});
+    ErrorReporter::setHandler({});
+    FormTimer::setSpeedFactorForTesting(1.0);
+    setApplicationDirForTesting(QString());
+}
+
+QString TestInstall::configDb() const { return dir() + QStringLiteral("/BD/QV_Config.mdb"); }
+QString TestInstall::linksDb() const { return dir() + QStringLiteral("/BD/QV_Links.mdb"); }
+
+void TestInstall::exec(const QString& dbPath, const QString& sql)
+{
+    sqlite3* db = nullptr;
+    sqlite3_open(dbPath.toUtf8().constData(), &db);
+    char* err = nullptr;
+    if (sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &err) != SQLITE_OK)
+        qFatal("sql failed on %s: %s", qPrintable(dbPath), err);
+    sqlite3_close(db);
+}
+
+QStringList TestInstall::query(const QString& dbPath, const QString& sql)
+{
+    QStringList out;
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(dbPath.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &st, nullptr) != SQLITE_OK)
+        qFatal("query failed on %s: %s", qPrintable(dbPath), sqlite3_errmsg(db));
+    while (sqlite3_step(st) == SQLITE_ROW) {
+        const auto* t = sqlite3_column_text(st, 0);
+        out.append(t ? QString::fromUtf8(reinterpret_cast<const char*>(t))
+                     : QStringLiteral("<null>"));
+    }
+    sqlite3_finalize(st);
+    sqlite3_close(db);
+    return out;
+}
