@@ -107,7 +107,9 @@ QWidget* makeListBox(QWidget* parent, const Control& c)
 QWidget* makeCheckBox(QWidget* parent, const Control& c)
 {
     auto* box = new QCheckBox(QString::fromUtf8(c.text ? c.text : ""), parent);
+    // The style paints a check box's label with the button roles.
     applyColors(box, c, QPalette::WindowText, QPalette::Window);
+    applyColors(box, c, QPalette::ButtonText, QPalette::Button);
     return box;
 }
 

@@ -21,6 +21,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QSignalBlocker>
 
 namespace {
 constexpr int kOpenDelayMs = 1000;
@@ -93,6 +94,8 @@ void Form2_Lista::Form_Load()
 int Form2_Lista::refillList(Database& db)
 {
     Recordset& rs = db.OpenRecordset(SiteStore::listAllSql());
+    // Filling is not a change of the current item: no row handler runs meanwhile.
+    const QSignalBlocker blocker(lstSites);
     lstSites->setUpdatesEnabled(false);
     lstSites->clear();
     int n = 0;
@@ -103,8 +106,10 @@ int Form2_Lista::refillList(Database& db)
         ++n;
         rs.MoveNext();
     }
-    // A refill leaves no current item and no selection.
-    lstSites->setCurrentRow(-1, QItemSelectionModel::Clear);
+    // A refill leaves no current item and no selection. Setting the empty current index
+    // through the view also keeps it from making the first row current when it takes focus.
+    lstSites->clearSelection();
+    lstSites->setCurrentIndex(QModelIndex());
     lstSites->setUpdatesEnabled(true);
     return n;
 }
