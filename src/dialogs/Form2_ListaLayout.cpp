@@ -1,4 +1,5 @@
 #include "dialogs/Layouts.h"
+#include "dialogs/TitleArea.h"
 
 namespace layout {
 namespace {
@@ -11,8 +12,8 @@ constexpr Control controls[] = {
     {.name = "txtTitulo1", .kind = Kind::TextBox, .left = 330, .top = 3945, .width = 3900, .height = 300, .foreColor = COLOR_WINDOWTEXT, .backColor = COLOR_WINDOW, .flat = true},
     {.name = "lstSites", .kind = Kind::ListBox, .left = 330, .top = 1445, .width = 3900, .height = 2190, .foreColor = COLOR_WINDOWTEXT, .backColor = COLOR_WINDOW, .font = kSans975, .toolTip = " Dois cliques ou \"enter\" para abrir página ", .flat = true},
     {.name = "lblDelay", .kind = Kind::Label, .left = 2400, .top = 9120, .width = 615, .height = 375, .foreColor = COLOR_BTNTEXT, .backColor = COLOR_BTNFACE},
-    {.name = "abaTopo", .kind = Kind::Image, .left = 2090, .top = 60, .width = 420, .height = 420, .picture = "abaTopo", .pictureWidth = 28, .pictureHeight = 28},
-    {.name = "Shape7", .kind = Kind::Shape, .left = 2000, .top = -900, .width = 615, .height = 1455, .shape = ShapeKind::RoundedRectangle, .fillColor = 0x555555},
+    title::abaTopo,
+    title::Shape7,
     {.name = "btnMakeHome", .kind = Kind::Image, .left = 330, .top = 1145, .width = 285, .height = 240, .toolTip = " Fazer do item selecionado a nova página inicial ", .picture = "btnMakeHome", .pictureWidth = 19, .pictureHeight = 16},
     {.name = "btnDelete", .kind = Kind::Image, .left = 3915, .top = 4980, .width = 300, .height = 300, .toolTip = " Deletar item ", .picture = "btnDelete", .pictureWidth = 20, .pictureHeight = 20},
     {.name = "btnInsert", .kind = Kind::Image, .left = 3045, .top = 5000, .width = 270, .height = 270, .toolTip = " Inserir item ", .picture = "btnInsert", .pictureWidth = 18, .pictureHeight = 18},
@@ -31,16 +32,16 @@ constexpr Control controls[] = {
     {.name = "Line1", .kind = Kind::Line, .left = 330, .top = 945, .borderColor = COLOR_GRAYTEXT, .x2 = 4230, .y2 = 945},
     {.name = "lblPosLeft", .kind = Kind::Label, .left = 3840, .top = 9120, .width = 375, .height = 375, .text = "0", .foreColor = COLOR_BTNTEXT, .backColor = COLOR_BTNFACE},
     {.name = "lblPosTop", .kind = Kind::Label, .left = 3240, .top = 9120, .width = 375, .height = 375, .text = "0", .foreColor = COLOR_BTNTEXT, .backColor = COLOR_BTNFACE},
-    {.name = "lblNome3", .kind = Kind::Label, .left = 330, .top = 30, .width = 975, .height = 165, .text = "Maravel", .foreColor = 0x008080},
-    {.name = "Label1", .kind = Kind::Label, .left = 900, .top = 190, .width = 500, .height = 255, .text = "vane", .foreColor = 0x00FAFA, .font = kSans975Bold},
-    {.name = "imgMinimizar", .kind = Kind::Image, .left = 3120, .top = 145, .width = 330, .height = 330, .toolTip = "  Minimizar  ", .picture = "imgMinimizar", .pictureWidth = 22, .pictureHeight = 22},
-    {.name = "imgFechar", .kind = Kind::Image, .left = 3900, .top = 145, .width = 330, .height = 330, .toolTip = "  Fechar  ", .picture = "imgFechar", .pictureWidth = 22, .pictureHeight = 22},
-    {.name = "imgTray", .kind = Kind::Image, .left = 3510, .top = 145, .width = 330, .height = 330, .picture = "imgTray", .pictureWidth = 22, .pictureHeight = 22},
-    {.name = "lblName1", .kind = Kind::Label, .left = 330, .top = 190, .width = 615, .height = 255, .text = "Quor", .foreColor = 0x37C8FF, .font = kSans975Bold},
-    {.name = "shpForm", .kind = Kind::Shape, .left = 15, .top = 15, .width = 1695, .height = 2175, .borderColor = 0x555555, .borderWidth = 2},
-    {.name = "imgMinimizarOn", .kind = Kind::Image, .left = 3120, .top = 145, .width = 330, .height = 330, .toolTip = "  Minimizar  ", .picture = "imgMinimizarOn", .pictureWidth = 22, .pictureHeight = 22},
-    {.name = "imgFecharOn", .kind = Kind::Image, .left = 3900, .top = 145, .width = 330, .height = 330, .toolTip = "  Fechar  ", .picture = "imgFecharOn", .pictureWidth = 22, .pictureHeight = 22},
-    {.name = "imgTrayOn", .kind = Kind::Image, .left = 3510, .top = 145, .width = 330, .height = 330, .toolTip = "  Minimizar para o Tray  ", .picture = "imgTrayOn", .pictureWidth = 22, .pictureHeight = 22},
+    title::lblNome3(165),
+    title::Label1,
+    title::imgMinimizar,
+    title::imgFechar,
+    title::imgTrayNoTip,
+    title::lblName1(0x37C8FF),
+    title::shpForm(1695, 2175),
+    title::imgMinimizarOn,
+    title::imgFecharOn,
+    title::imgTrayOn,
 };
 // clang-format on
 

@@ -1,4 +1,5 @@
 #include "dialogs/Layouts.h"
+#include "dialogs/TitleArea.h"
 
 namespace layout {
 namespace {
@@ -12,7 +13,7 @@ constexpr Control controls[] = {
     {.name = "Label17", .kind = Kind::Label, .left = 720, .top = 3600, .width = 3135, .height = 1095, .text = "", .foreColor = COLOR_WINDOW, .font = kSans975, .align = Align::Center},
     {.name = "lblCOM", .kind = Kind::Label, .left = 3060, .top = 5970, .width = 420, .height = 285, .text = ".com", .foreColor = 0x0BD1F4, .backColor = COLOR_WINDOWTEXT, .font = kSans825Bold, .align = Align::Center, .toolTip = " Acesse meu site e conheça meu trabalho ", .customPointer = true},
     {.name = "btnMeuSite", .kind = Kind::Image, .left = 1530, .top = 5760, .width = 1500, .height = 405, .toolTip = " Clique aqui e conheça meu trabalho ", .picture = "btnMeuSiteAbout", .pictureWidth = 100, .pictureHeight = 27},
-    {.name = "abaTopo", .kind = Kind::Image, .left = 2090, .top = 60, .width = 420, .height = 420, .picture = "abaTopo", .pictureWidth = 28, .pictureHeight = 28},
+    title::abaTopo,
     {.name = "Shape3", .kind = Kind::Shape, .left = 1960, .top = 2020, .width = 105, .height = 105, .shape = ShapeKind::Circle, .borderColor = COLOR_WINDOWTEXT, .fillColor = 0xFFFFFF},
     {.name = "Label12", .kind = Kind::Label, .left = 2130, .top = 2190, .width = 2175, .height = 315, .text = "Criado em: maio / 2023", .foreColor = COLOR_WINDOW},
     {.name = "lblPosTop", .kind = Kind::Label, .left = 3120, .top = 9120, .width = 375, .height = 375, .text = "0", .foreColor = COLOR_BTNTEXT, .backColor = COLOR_BTNFACE},
@@ -29,17 +30,17 @@ constexpr Control controls[] = {
     {.name = "lblWWW", .kind = Kind::Label, .left = 1080, .top = 5970, .width = 420, .height = 285, .text = "www.", .foreColor = 0x0BD1F4, .backColor = COLOR_WINDOWTEXT, .font = kSans825Bold, .align = Align::Center, .toolTip = " Acesse meu site e conheça meu trabalho ", .customPointer = true},
     {.name = "lblTitAbout", .kind = Kind::Label, .left = 330, .top = 720, .width = 2295, .height = 255, .text = "Sobre o Quorvane", .foreColor = COLOR_WINDOW, .font = kSans825Bold},
     {.name = "Line1", .kind = Kind::Line, .left = 330, .top = 945, .borderColor = COLOR_GRAYTEXT, .x2 = 4230, .y2 = 945},
-    {.name = "lblNome3", .kind = Kind::Label, .left = 330, .top = 30, .width = 975, .height = 160, .text = "Maravel", .foreColor = 0x008080},
-    {.name = "Label1", .kind = Kind::Label, .left = 900, .top = 190, .width = 500, .height = 255, .text = "vane", .foreColor = 0x00FAFA, .font = kSans975Bold},
-    {.name = "imgMinimizar", .kind = Kind::Image, .left = 3120, .top = 145, .width = 330, .height = 330, .toolTip = "  Minimizar  ", .picture = "imgMinimizar", .pictureWidth = 22, .pictureHeight = 22},
-    {.name = "imgFechar", .kind = Kind::Image, .left = 3900, .top = 145, .width = 330, .height = 330, .toolTip = "  Fechar  ", .picture = "imgFechar", .pictureWidth = 22, .pictureHeight = 22},
-    {.name = "imgTray", .kind = Kind::Image, .left = 3510, .top = 145, .width = 330, .height = 330, .picture = "imgTray", .pictureWidth = 22, .pictureHeight = 22},
-    {.name = "lblName1", .kind = Kind::Label, .left = 330, .top = 190, .width = 615, .height = 255, .text = "Quor", .foreColor = 0x37C8FF, .font = kSans975Bold},
-    {.name = "shpForm", .kind = Kind::Shape, .left = 15, .top = 15, .width = 1320, .height = 1200, .borderColor = 0x555555, .borderWidth = 2},
-    {.name = "imgMinimizarOn", .kind = Kind::Image, .left = 3120, .top = 145, .width = 330, .height = 330, .toolTip = "  Minimizar  ", .picture = "imgMinimizarOn", .pictureWidth = 22, .pictureHeight = 22},
-    {.name = "imgFecharOn", .kind = Kind::Image, .left = 3900, .top = 145, .width = 330, .height = 330, .toolTip = "  Fechar  ", .picture = "imgFecharOn", .pictureWidth = 22, .pictureHeight = 22},
-    {.name = "imgTrayOn", .kind = Kind::Image, .left = 3510, .top = 145, .width = 330, .height = 330, .toolTip = "  Minimizar para o Tray  ", .picture = "imgTrayOn", .pictureWidth = 22, .pictureHeight = 22},
-    {.name = "Shape7", .kind = Kind::Shape, .left = 2000, .top = -900, .width = 615, .height = 1455, .shape = ShapeKind::RoundedRectangle, .fillColor = 0x555555},
+    title::lblNome3(160),
+    title::Label1,
+    title::imgMinimizar,
+    title::imgFechar,
+    title::imgTrayNoTip,
+    title::lblName1(0x37C8FF),
+    title::shpForm(1320, 1200),
+    title::imgMinimizarOn,
+    title::imgFecharOn,
+    title::imgTrayOn,
+    title::Shape7,
 };
 // clang-format on
 

@@ -1,4 +1,5 @@
 #include "dialogs/Layouts.h"
+#include "dialogs/TitleArea.h"
 
 namespace layout {
 namespace {
@@ -16,8 +17,8 @@ constexpr Control controls[] = {
     {.name = "Label7", .kind = Kind::Label, .left = 1110, .top = 3270, .width = 3855, .height = 255, .text = "ReadMe Licença de Utilização", .foreColor = 0x0BD1F4, .font = kSans825Bold},
     {.name = "Label8", .kind = Kind::Label, .left = 1110, .top = 4590, .width = 3195, .height = 480, .text = "Consulte este ReadMe para ver as características do software e da versão.", .foreColor = COLOR_WINDOW},
     {.name = "Label9", .kind = Kind::Label, .left = 1110, .top = 4365, .width = 3855, .height = 255, .text = "ReadMe Características e Versão", .foreColor = 0x0BD1F4, .font = kSans825Bold},
-    {.name = "abaTopo", .kind = Kind::Image, .left = 2090, .top = 60, .width = 420, .height = 420, .picture = "abaTopo", .pictureWidth = 28, .pictureHeight = 28},
-    {.name = "Shape7", .kind = Kind::Shape, .left = 2000, .top = -900, .width = 615, .height = 1455, .shape = ShapeKind::RoundedRectangle, .fillColor = 0x555555},
+    title::abaTopo,
+    title::Shape7,
     {.name = "lblPosTop", .kind = Kind::Label, .left = 3120, .top = 9120, .width = 375, .height = 375, .text = "0", .foreColor = COLOR_BTNTEXT, .backColor = COLOR_BTNFACE},
     {.name = "lblPosLeft", .kind = Kind::Label, .left = 3720, .top = 9120, .width = 375, .height = 375, .text = "0", .foreColor = COLOR_BTNTEXT, .backColor = COLOR_BTNFACE},
     {.name = "Line4", .kind = Kind::Line, .left = 360, .top = 5640, .borderColor = COLOR_WINDOWFRAME, .x2 = 4230, .y2 = 5640},
@@ -25,16 +26,16 @@ constexpr Control controls[] = {
     {.name = "lblURL", .kind = Kind::Label, .left = 330, .top = 6240, .width = 3855, .height = 315, .text = "Cadastre suas URLs aqui.", .foreColor = COLOR_WINDOW, .font = kSans825Bold, .align = Align::Center, .toolTip = " Cadastrar URL ", .customPointer = true},
     {.name = "lblTitAbout", .kind = Kind::Label, .left = 330, .top = 720, .width = 2295, .height = 255, .text = "Ajuda", .foreColor = COLOR_WINDOW, .font = kSans825Bold},
     {.name = "Line1", .kind = Kind::Line, .left = 330, .top = 945, .borderColor = COLOR_GRAYTEXT, .x2 = 4230, .y2 = 945},
-    {.name = "lblNome3", .kind = Kind::Label, .left = 330, .top = 30, .width = 975, .height = 160, .text = "Maravel", .foreColor = 0x008080},
-    {.name = "Label1", .kind = Kind::Label, .left = 900, .top = 190, .width = 500, .height = 255, .text = "vane", .foreColor = 0x00FAFA, .font = kSans975Bold},
-    {.name = "imgMinimizar", .kind = Kind::Image, .left = 3120, .top = 145, .width = 330, .height = 330, .toolTip = "  Minimizar  ", .picture = "imgMinimizar", .pictureWidth = 22, .pictureHeight = 22},
-    {.name = "imgFechar", .kind = Kind::Image, .left = 3900, .top = 145, .width = 330, .height = 330, .toolTip = "  Fechar  ", .picture = "imgFechar", .pictureWidth = 22, .pictureHeight = 22},
-    {.name = "imgTray", .kind = Kind::Image, .left = 3510, .top = 145, .width = 330, .height = 330, .picture = "imgTray", .pictureWidth = 22, .pictureHeight = 22},
-    {.name = "lblName1", .kind = Kind::Label, .left = 330, .top = 190, .width = 615, .height = 255, .text = "Quor", .foreColor = 0x37C8FF, .font = kSans975Bold},
-    {.name = "shpForm", .kind = Kind::Shape, .left = 15, .top = 15, .width = 1320, .height = 1200, .borderColor = 0x555555, .borderWidth = 2},
-    {.name = "imgMinimizarOn", .kind = Kind::Image, .left = 3120, .top = 145, .width = 330, .height = 330, .toolTip = "  Minimizar  ", .picture = "imgMinimizarOn", .pictureWidth = 22, .pictureHeight = 22},
-    {.name = "imgFecharOn", .kind = Kind::Image, .left = 3900, .top = 145, .width = 330, .height = 330, .toolTip = "  Fechar  ", .picture = "imgFecharOn", .pictureWidth = 22, .pictureHeight = 22},
-    {.name = "imgTrayOn", .kind = Kind::Image, .left = 3510, .top = 145, .width = 330, .height = 330, .toolTip = "  Minimizar para o Tray  ", .picture = "imgTrayOn", .pictureWidth = 22, .pictureHeight = 22},
+    title::lblNome3(160),
+    title::Label1,
+    title::imgMinimizar,
+    title::imgFechar,
+    title::imgTrayNoTip,
+    title::lblName1(0x37C8FF),
+    title::shpForm(1320, 1200),
+    title::imgMinimizarOn,
+    title::imgFecharOn,
+    title::imgTrayOn,
 };
 // clang-format on
 

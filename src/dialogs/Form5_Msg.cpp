@@ -4,15 +4,10 @@
 #include "app/FormTimer.h"
 #include "app/Forms.h"
 #include "app/Platform.h"
+#include "dialogs/DialogPlacement.h"
 #include "dialogs/Layouts.h"
-#include "sites/Form2_Lista.h"
 
 #include <QLabel>
-
-namespace {
-constexpr int kOffsetLeft = 525;
-constexpr int kOffsetTop = 1830;
-} // namespace
 
 Form5_Msg::Form5_Msg()
     : BaseForm(layout::Form5_MsgLayout)
@@ -24,13 +19,7 @@ Form5_Msg::Form5_Msg()
 
 void Form5_Msg::Form_Load()
 {
-    Form2_Lista& lista = Forms::get<Form2_Lista>();
-    setLeft(float(lista.Left()) + kOffsetLeft);
-    setTop(float(lista.Top()) + kOffsetTop);
-    setWindowIcon(lista.windowIcon());
-    QWidget* frame = control<QWidget>("shpForm");
-    setControlWidth(frame, Width() - 15);
-    setControlHeight(frame, Height() - 15);
+    placeOverAdministrationWindow(*this);
     m_remaining = 3;
     lblCount->setText(QString::number(m_remaining));
     timer("TimerCount")->setEnabled(true);

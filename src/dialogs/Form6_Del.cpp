@@ -7,6 +7,7 @@
 #include "app/Platform.h"
 #include "dialogs/Controls.h"
 #include "dialogs/Form5_Msg.h"
+#include "dialogs/DialogPlacement.h"
 #include "dialogs/Layouts.h"
 #include "sites/Form2_Lista.h"
 #include "sites/SiteStore.h"
@@ -14,11 +15,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-
-namespace {
-constexpr int kOffsetLeft = 525;
-constexpr int kOffsetTop = 1830;
-} // namespace
 
 Form6_Del::Form6_Del()
     : BaseForm(layout::Form6_DelLayout)
@@ -35,13 +31,7 @@ Form6_Del::Form6_Del()
 
 void Form6_Del::Form_Load()
 {
-    Form2_Lista& lista = Forms::get<Form2_Lista>();
-    setLeft(float(lista.Left()) + kOffsetLeft);
-    setTop(float(lista.Top()) + kOffsetTop);
-    setWindowIcon(lista.windowIcon());
-    QWidget* frame = control<QWidget>("shpForm");
-    setControlWidth(frame, Width() - 15);
-    setControlHeight(frame, Height() - 15);
+    placeOverAdministrationWindow(*this);
 }
 
 void Form6_Del::btnDelete_Click()

@@ -25,7 +25,6 @@
 
 namespace {
 constexpr int kOpenDelayMs = 1000;
-constexpr int kHandOverMs = 250;
 const QString kCountSuffix = QStringLiteral(" iten(s)");
 const QString kEmptyFields = QStringLiteral("O Título e a URL não podem ficar vazios.");
 const QString kSelectFirst = QStringLiteral("É preciso selecionar um item primeiro.");
@@ -176,13 +175,8 @@ void Form2_Lista::OpenSelectedSite()
 void Form2_Lista::TimerShowForm_Timer()
 {
     timer("TimerShowForm")->setEnabled(false);
+    handBackToMainWindow();
     Form1_Ini& main = Forms::get<Form1_Ini>();
-    main.setLeft(Left());
-    main.setTop(Top());
-    main.Show();
-    main.lblFormNothing->setText(Name());
-    main.timer("TimerFormNothing")->setInterval(kHandOverMs);
-    main.timer("TimerFormNothing")->setEnabled(true);
     main.WebBrowser2->Navigate(GetFullUrl(main.lblNavigate->text()));
 }
 
