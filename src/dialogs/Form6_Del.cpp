@@ -39,9 +39,15 @@ void Form6_Del::btnDelete_Click()
     Form2_Lista& lista = Forms::get<Form2_Lista>();
     QV_Variaveis::SetDatabasePaths();
     auto db = SiteStore::open();
-    for (int i = lista.lstSites->count() - 1; i >= 0; --i) {
-        if (lista.lstSites->item(i)->isSelected())
-            db->Execute(SiteStore::deleteSql(lista.rowId(i)));
+    try {
+        for (int i = lista.lstSites->count() - 1; i >= 0; --i) {
+            if (lista.lstSites->item(i)->isSelected())
+                db->Execute(SiteStore::deleteSql(lista.rowId(i)));
+        }
+    } catch (const QvError&) {
+        // What was deleted stays deleted: the list shows the table as it now is.
+        ErrorReporter::guard([&] { lista.refillList(*db); });
+        throw;
     }
     const int n = lista.refillList(*db);
     lista.lblTotal->setText(QString::number(n) + QStringLiteral(" ítens"));
