@@ -146,7 +146,14 @@ Recordset::Recordset(Database& db, sqlite3_stmt* stmt, const QString& sql)
     m_columns.reserve(n);
     for (int i = 0; i < n; ++i)
         m_columns.push_back(QString::fromUtf8(sqlite3_column_name(stmt, i)));
-    step();
+    // A failed first read must not leave the statement behind: it would keep the file open
+    // after Close.
+    try {
+        step();
+    } catch (...) {
+        finalize();
+        throw;
+    }
 }
 
 Recordset::~Recordset() { finalize(); }

@@ -1,0 +1,99 @@
+#include "FakeBrowser.h"
+#include "FakePlatform.h"
+#include "TestInstall.h"
+
+#include "app/Forms.h"
+#include "browser/Form1_Ini.h"
+#include "dialogs/Controls.h"
+
+#include <QLabel>
+#include <QTest>
+
+#include <memory>
+
+class tst_navigation : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestInstall> m_inst;
+    Form1_Ini* m_main = nullptr;
+    FakeBrowser* m_browser = nullptr;
+
+    void click(const char* button)
+    {
+        QTest::mouseClick(m_main->findChild<ImageControl*>(QLatin1String(button)),
+                          Qt::LeftButton);
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        m_inst = std::make_unique<TestInstall>();
+        m_main = &Forms::get<Form1_Ini>();
+        m_main->Show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_main));
+        m_browser = qobject_cast<FakeBrowser*>(m_main->WebBrowser2);
+        m_browser->navigations.clear();
+    }
+    void cleanup() { m_inst.reset(); }
+
+    // Named after the fault it guards: an empty history must neither beep nor report.
+    void backAndForwardWithoutHistoryStayQuiet()
+    {
+        click("btnBack");
+        click("btnForward");
+        QCOMPARE(m_browser->backCalls, 1);
+        QCOMPARE(m_browser->forwardCalls, 1);
+        QVERIFY2(m_inst->errors.isEmpty(), qPrintable(m_inst->errors.join('\n')));
+        QCOMPARE(m_inst->platform.beeps, 0);
+        QVERIFY(m_browser->navigations.isEmpty());
+    }
+
+    void homeReadsCurrentAddress_data()
+    {
+        QTest::addColumn<QString>("home");
+        QTest::addColumn<QString>("expected"); // "" for appdir + "/Web/" + home
+        QTest::newRow("local page") << "outra/pagina.htm" << "";
+        QTest::newRow("web address") << "Https://Exemplo.org/Pág" << "Https://Exemplo.org/Pág";
+    }
+
+    void homeReadsCurrentAddress()
+    {
+        QFETCH(QString, home);
+        QFETCH(QString, expected);
+        if (expected.isEmpty())
+            expected = m_inst->dir() + QStringLiteral("/Web/") + home;
+        // As the administration window's home-page command leaves it.
+        m_main->lblHomeURL->setText(home);
+        click("btnHome");
+        QCOMPARE(m_browser->navigations, QStringList{expected});
+    }
+
+    void blankPageReplaced_data()
+    {
+        QTest::addColumn<QString>("location"); // the control's top-level address
+        QTest::addColumn<QString>("loaded");   // the address the event carries
+        QTest::addColumn<bool>("replaced");
+
+        QTest::newRow("blank") << "about:blank" << "about:blank" << true;
+        QTest::newRow("frame of a blank page") << "about:blank" << "https://frame.example/" << true;
+        QTest::newRow("other letter case") << "About:Blank" << "About:Blank" << false;
+        QTest::newRow("blank frame of a page") << "https://exemplo.org/" << "about:blank" << false;
+        QTest::newRow("blank with fragment") << "about:blank#x" << "about:blank#x" << false;
+    }
+
+    void blankPageReplaced()
+    {
+        QFETCH(QString, location);
+        QFETCH(QString, loaded);
+        QFETCH(bool, replaced);
+
+        m_browser->location = location;
+        Q_EMIT m_browser->DocumentComplete(loaded);
+        const QStringList errorPage{m_inst->dir() + QStringLiteral("/Web/erro404.htm")};
+        QCOMPARE(m_browser->navigations, replaced ? errorPage : QStringList());
+        QVERIFY2(m_inst->errors.isEmpty(), qPrintable(m_inst->errors.join('\n')));
+    }
+};
+
+QTEST_MAIN(tst_navigation)
+#include "tst_navigation.moc"

@@ -1,0 +1,125 @@
+#include "FakePlatform.h"
+#include "TestInstall.h"
+
+#include "app/FormTimer.h"
+#include "app/Forms.h"
+#include "browser/Form1_Ini.h"
+#include "dialogs/Controls.h"
+#include "info/Form3_About.h"
+#include "info/Form4_Help.h"
+#include "sites/Form2_Lista.h"
+
+#include <QLabel>
+#include <QPointer>
+#include <QTest>
+
+namespace {
+QStringList loadedNames()
+{
+    QStringList names;
+    for (BaseForm* f : Forms::loaded())
+        names.append(f->Name());
+    return names;
+}
+} // namespace
+
+class tst_registry : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { FormTimer::setSpeedFactorForTesting(20); }
+
+    void lazyLoadRunsFormLoadFirst()
+    {
+        TestInstall inst;
+        Forms::get<Form1_Ini>();
+        QVERIFY(!Forms::ifLoaded<Form3_About>());
+        // The load handler has armed the hand-over timer before the touched member is reached.
+        FormTimer* hide = Forms::get<Form3_About>().timer("TimerHideForm");
+        QVERIFY(hide->Enabled() && hide->Interval() == 250);
+        Forms::get<Form2_Lista>();
+        QPointer<Form3_About> about = &Forms::get<Form3_About>();
+        QCOMPARE(about.data(), Forms::ifLoaded<Form3_About>());
+        QCOMPARE(loadedNames(), (QStringList{"Form1_Ini", "Form3_About", "Form2_Lista"}));
+
+        // Unloading destroys the window; the next touch loads a fresh one at the end.
+        Forms::unload(about);
+        QCOMPARE(loadedNames(), (QStringList{"Form1_Ini", "Form2_Lista"}));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(about.isNull());
+        Forms::get<Form3_About>();
+        QCOMPARE(loadedNames(), (QStringList{"Form1_Ini", "Form2_Lista", "Form3_About"}));
+        QVERIFY2(inst.errors.isEmpty(), qPrintable(inst.errors.join('\n')));
+    }
+
+    void deferredUnloadByName_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QStringList>("remaining");
+
+        const QStringList all{"Form1_Ini", "Form3_About", "Form4_Help"};
+        QTest::newRow("About") << "Form3_About" << QStringList{"Form1_Ini", "Form4_Help"};
+        QTest::newRow("other letter case") << "form3_about" << all;
+        QTest::newRow("trailing space") << "Form3_About " << all;
+        QTest::newRow("not loaded") << "Form2_Lista" << all;
+    }
+
+    void deferredUnloadByName()
+    {
+        QFETCH(QString, name);
+        QFETCH(QStringList, remaining);
+
+        TestInstall inst;
+        Form1_Ini& main = Forms::get<Form1_Ini>();
+        Forms::get<Form3_About>();
+        Forms::get<Form4_Help>();
+        // What a secondary window does when it hands back.
+        main.lblFormNothing->setText(name);
+        FormTimer* timer = main.timer("TimerFormNothing");
+        timer->setInterval(250);
+        timer->setEnabled(true);
+        QTRY_VERIFY(!timer->Enabled());
+        QCOMPARE(loadedNames(), remaining);
+        QCOMPARE(main.lblFormNothing->text(), name);
+        QVERIFY(!timer->isRunning());
+        QCOMPARE(inst.platform.endedWith, -1);
+    }
+
+    void closingMainWindowUnloadsAllAndEnds_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("close image") << "imgFechar";
+        QTest::newRow("highlighted close image") << "imgFecharOn";
+        QTest::newRow("window closed from outside") << "close";
+    }
+
+    void closingMainWindowUnloadsAllAndEnds()
+    {
+        QFETCH(QString, how);
+
+        TestInstall inst;
+        Form1_Ini& main = Forms::get<Form1_Ini>();
+        main.Show();
+        QVERIFY(QTest::qWaitForWindowExposed(&main));
+        Forms::get<Form3_About>();
+        Forms::get<Form2_Lista>();
+        const qsizetype statements = inst.statements.size();
+
+        if (how == QLatin1String("close")) {
+            main.close();
+        } else {
+            auto* image = main.findChild<ImageControl*>(how);
+            // The highlighted twin is only visible under the pointer.
+            main.timer("TimerMouseOver")->setEnabled(false);
+            image->show();
+            QTest::mouseClick(image, Qt::LeftButton);
+        }
+        QVERIFY(Forms::loaded().isEmpty());
+        QCOMPARE(inst.platform.endedWith, 0);
+        QCOMPARE(inst.statements.size(), statements); // nothing is saved on the way out
+        QVERIFY2(inst.errors.isEmpty(), qPrintable(inst.errors.join('\n')));
+    }
+};
+
+QTEST_MAIN(tst_registry)
+#include "tst_registry.moc"

@@ -1,0 +1,146 @@
+#include "FakeBrowser.h"
+#include "FakePlatform.h"
+#include "TestInstall.h"
+
+#include "app/FormTimer.h"
+#include "app/Forms.h"
+#include "app/QvError.h"
+#include "browser/Form1_Ini.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QTest>
+
+namespace {
+QByteArray bytesOf(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+} // namespace
+
+class tst_startup : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { FormTimer::setSpeedFactorForTesting(10); }
+
+    void startUp_data()
+    {
+        QTest::addColumn<QString>("change"); // applied to the shipped configuration
+        QTest::addColumn<bool>("tray");
+        QTest::addColumn<QString>("numChecked");
+        QTest::addColumn<QString>("home"); // the second navigation; "" for the start page
+        QTest::addColumn<QPoint>("position");
+
+        const QString toTray = QStringLiteral("UPDATE Tabela1 SET minimizado=1");
+        const QPoint stored(300, 100); // 4500 x 1500 twips
+        QTest::newRow("shipped") << "" << true << "0" << "" << stored;
+        QTest::newRow("flag 2") << "UPDATE Tabela1 SET minimizado=2" << true << "0" << "" << stored;
+        QTest::newRow("off screen, unclamped") << "UPDATE Tabela1 SET left=-30000, top='150000'"
+                                               << true << "0" << "" << QPoint(-2000, 10000);
+        QTest::newRow("home with scheme")
+            << "UPDATE Tabela1 SET homeURL='HTTPS://Exemplo.org/Pág'" << true << "0"
+            << "HTTPS://Exemplo.org/Pág" << stored;
+        QTest::newRow("to tray") << toTray << true << "1" << "" << stored;
+        QTest::newRow("no tray: minimized") << toTray << false << "1" << "" << stored;
+    }
+
+    void startUp()
+    {
+        QFETCH(QString, change);
+        QFETCH(bool, tray);
+        QFETCH(QString, numChecked);
+        QFETCH(QString, home);
+        QFETCH(QPoint, position);
+
+        TestInstall inst;
+        inst.platform.tray = tray;
+        if (!change.isEmpty())
+            TestInstall::exec(inst.configDb(), change);
+        const QString startPage = inst.dir() + QStringLiteral("/Web/index.htm");
+        const QString homeShown = home.isEmpty() ? QStringLiteral("index.htm") : home;
+        if (home.isEmpty())
+            home = startPage;
+
+        Form1_Ini& form = Forms::get<Form1_Ini>();
+        auto* browser = qobject_cast<FakeBrowser*>(form.WebBrowser2);
+        QCOMPARE(browser->navigations, (QStringList{startPage, home}));
+        QCOMPARE(browser->silentAtNavigation, (QList<bool>{true, true}));
+        QVERIFY(qobject_cast<FakeBrowser*>(form.WebBrowser1)->navigations.isEmpty());
+        QCOMPARE(inst.statements, QStringList{"SELECT left,top,homeURL,homeTitulo,minimizado "
+                                              "FROM Tabela1 where id=1"});
+        QCOMPARE(form.lblNumChecked->text(), numChecked);
+        QCOMPARE(form.lblHomeURL->text(), homeShown);
+        QCOMPARE(form.lblTituloHome->text(), QStringLiteral("Página inicial do Quorvane"));
+        QCOMPARE(form.pos(), position);
+        QCOMPARE(form.size(), QSize(304, 490));
+        QCOMPARE(form.timer("TimerMouseOver")->Interval(), 100);
+        // Hidden while loading; without a tray the window is only minimized.
+        QCOMPARE(form.isVisible(), numChecked == QLatin1String("1") && !tray);
+
+        if (numChecked == QLatin1String("0")) {
+            QTRY_VERIFY(form.isVisible());
+            QVERIFY(!form.timer("TimerShowForm")->Enabled());
+            QVERIFY(!form.trayIconVisible());
+        } else {
+            QVERIFY(!form.timer("TimerShowForm")->isRunning());
+            QTest::qWait(250); // well past the sped-up first show
+            QCOMPARE(form.trayIconVisible(), tray);
+            // Without a tray the window stays reachable: minimized, never hidden away.
+            QCOMPARE(form.isVisible(), !tray);
+            QCOMPARE(form.isMinimized(), !tray);
+        }
+        QVERIFY2(inst.errors.isEmpty(), qPrintable(inst.errors.join('\n')));
+    }
+
+    void startUpFault_data()
+    {
+        QTest::addColumn<QString>("change"); // SQL, or "<missing>" / "<garbage>"
+        QTest::addColumn<QString>("named");  // in the message besides the file
+
+        QTest::newRow("missing config db") << "<missing>" << "";
+        QTest::newRow("not a database") << "<garbage>" << "";
+        QTest::newRow("no Tabela1") << "DROP TABLE Tabela1" << "Tabela1";
+        QTest::newRow("no row 1") << "UPDATE Tabela1 SET id=2" << "";
+        for (const char* column : {"left", "top", "homeURL", "homeTitulo", "minimizado"})
+            QTest::addRow("null %s", column)
+                << QStringLiteral("UPDATE Tabela1 SET %1=NULL").arg(QLatin1String(column))
+                << QString::fromLatin1(column);
+        QTest::newRow("text in left") << "UPDATE Tabela1 SET left='abc'" << "left";
+        QTest::newRow("minimizado 70000") << "UPDATE Tabela1 SET minimizado=70000" << "minimizado";
+    }
+
+    void startUpFault()
+    {
+        QFETCH(QString, change);
+        QFETCH(QString, named);
+
+        TestInstall inst;
+        if (change == QLatin1String("<missing>")) {
+            QVERIFY(QFile::remove(inst.configDb()));
+        } else if (change == QLatin1String("<garbage>")) {
+            QFile f(inst.configDb());
+            QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            f.write(QByteArray("left=4500\ntop=1500\n").repeated(20));
+        } else {
+            TestInstall::exec(inst.configDb(), change);
+        }
+        const QByteArray before = bytesOf(inst.configDb());
+
+        QString message;
+        try {
+            Forms::get<Form1_Ini>();
+        } catch (const QvError& e) {
+            message = e.message();
+        }
+        QVERIFY2(message.contains(inst.configDb()) && message.contains(named),
+                 qPrintable(message));
+        QCOMPARE(bytesOf(inst.configDb()), before);
+        // Not left half-built: the next touch would load a fresh window.
+        QVERIFY(Forms::loaded().isEmpty());
+    }
+};
+
+QTEST_MAIN(tst_startup)
+#include "tst_startup.moc"
