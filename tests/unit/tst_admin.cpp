@@ -1,0 +1,208 @@
+#include "FakeBrowser.h"
+#include "FakePlatform.h"
+#include "TestInstall.h"
+
+#include "app/AppSetup.h"
+#include "app/FormTimer.h"
+#include "app/Forms.h"
+#include "browser/Form1_Ini.h"
+#include "dialogs/Controls.h"
+#include "info/Form3_About.h"
+#include "sites/Form2_Lista.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+void click(QWidget* form, const char* name)
+{
+    if (auto* image = form->findChild<ImageControl*>(name))
+        Q_EMIT image->Click();
+    else
+        QFAIL(name);
+}
+} // namespace
+
+class tst_admin : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init()
+    {
+        m_inst = std::make_unique<TestInstall>();
+        FormTimer::setSpeedFactorForTesting(20);
+    }
+    void cleanup() { m_inst.reset(); }
+
+    void loadListsStoredTitlesInOrder();
+    void openSite_data();
+    void openSite();
+    void openTextExternallyTakesTheBoxAsTyped();
+    void aboutHandOver();
+    void missingLinksDatabaseIsCreatedEmpty();
+    void brokenLinksDatabaseKeepsMainWindow();
+
+private:
+    Form1_Ini& main() { return Forms::get<Form1_Ini>(); }
+    // The main window as the user first sees it, after its delayed first show.
+    void showMain()
+    {
+        QVERIFY(QTest::qWaitFor([this] { return main().isVisible(); }));
+    }
+    Form2_Lista* openAdmin()
+    {
+        showMain();
+        click(&main(), "btnAdm");
+        return Forms::ifLoaded<Form2_Lista>();
+    }
+    void seed(const QString& sql) { TestInstall::exec(m_inst->linksDb(), sql); }
+
+    std::unique_ptr<TestInstall> m_inst;
+};
+
+void tst_admin::loadListsStoredTitlesInOrder()
+{
+    seed("insert into Tabela1 (id,titulo1,url) values (5,'Zebra','z'), (40000,'árvore','a'),"
+         "(3000000000,'Abacaxi','  http://b/  '), (7,'ébano','e'), (8,'Édipo','d'),"
+         "(9,'banana','b'), (10,NULL,'n'), (11,'a''''b\\nc','x\\ty')");
+    showMain();
+    m_inst->statements.clear();
+    Form2_Lista* f = openAdmin();
+    QVERIFY(f);
+    QCOMPARE(m_inst->statements,
+             QStringList{"SELECT id,titulo1,url FROM Tabela1 order by titulo1 asc"});
+    const QStringList titles{"",       "a''b\\nc", "Abacaxi", "árvore",
+                             "banana", "ébano",    "Édipo",   "Zebra"};
+    const QList<qint64> ids{10, 11, 3000000000, 40000, 9, 7, 8, 5};
+    QCOMPARE(f->lstSites->count(), titles.size());
+    for (int i = 0; i < titles.size(); ++i) {
+        QCOMPARE(f->lstSites->item(i)->text(), titles[i]);
+        QCOMPARE(f->rowId(i), ids[i]);
+    }
+    QCOMPARE(f->lblTotal->text(), QString("8 iten(s)"));
+    QCOMPARE(f->lstSites->currentRow(), -1);
+
+    // Showing an item reads it by its full id and decodes both values.
+    m_inst->statements.clear();
+    f->lstSites->setCurrentRow(2);
+    QCOMPARE(m_inst->statements, QStringList{"select * from Tabela1 where id=3000000000"});
+    QCOMPARE(f->txtURL->text(), QString("  http://b/  "));
+    f->lstSites->setCurrentRow(1);
+    QCOMPARE(f->txtTitulo1->text(), QString("a'b\r\nc"));
+    QCOMPARE(f->txtURL->text(), QString("x\ty"));
+    QVERIFY2(m_inst->errors.isEmpty(), qPrintable(m_inst->errors.join('\n')));
+}
+
+void tst_admin::openSite_data()
+{
+    QTest::addColumn<int>("downKeys");
+    QTest::addColumn<QString>("handedOver");
+    QTest::addColumn<QString>("navigation"); // after the application directory if relative
+
+    QTest::newRow("no current item") << 0 << "" << "/Web/";
+    QTest::newRow("spaces trimmed") << 1 << "http://b/a b" << "http://b/a b";
+    QTest::newRow("id above 2^31") << 2 << "pagina.htm" << "/Web/pagina.htm";
+}
+
+void tst_admin::openSite()
+{
+    QFETCH(int, downKeys);
+    QFETCH(QString, handedOver);
+    QFETCH(QString, navigation);
+    seed("insert into Tabela1 (id,titulo1,url) values (1,'A','  http://b/a b  '),"
+         "(3000000000,'B','pagina.htm')");
+    Form2_Lista* f = openAdmin();
+    QSignalSpy activated(f->lstSites, &QListWidget::activated);
+    for (int i = 0; i < downKeys; ++i)
+        QTest::keyClick(f->lstSites, Qt::Key_Down);
+    QCOMPARE(f->lstSites->currentRow(), downKeys - 1);
+    f->move(f->pos() + QPoint(30, 20));
+    const QPoint place = f->pos();
+    const qint64 id = downKeys ? f->rowId(downKeys - 1) : 0;
+    m_inst->statements.clear();
+    QTest::keyClick(f->lstSites, Qt::Key_Return);
+    QCOMPARE(activated.count(), 0); // the window takes Enter; the list never sees it
+    QCOMPARE(m_inst->statements.value(0),
+             "select url from Tabela1 where id=" + QString::number(id));
+    QCOMPARE(main().lblNavigate->text(), handedOver);
+
+    auto* browser = static_cast<FakeBrowser*>(main().WebBrowser2);
+    if (navigation.startsWith('/'))
+        navigation.prepend(m_inst->dir());
+    QTRY_COMPARE(browser->navigations.value(browser->navigations.size() - 1), navigation);
+    QVERIFY(main().isVisible());
+    QCOMPARE(main().pos(), place);
+    QCOMPARE(main().lblFormNothing->text(), QString("Form2_Lista"));
+    QTRY_VERIFY(!Forms::ifLoaded<Form2_Lista>());
+    QVERIFY(m_inst->errors.isEmpty());
+}
+
+void tst_admin::openTextExternallyTakesTheBoxAsTyped()
+{
+    Form2_Lista* f = openAdmin();
+    f->txtURL->setText("www.site.com.br");
+    click(f, "btnOpenText");
+    QCOMPARE(m_inst->platform.externals, QStringList{m_inst->dir() + "/Web/www.site.com.br"});
+}
+
+void tst_admin::aboutHandOver()
+{
+    showMain();
+    click(&main(), "btnAbout");
+    auto* about = Forms::ifLoaded<Form3_About>();
+    QVERIFY(about && about->isVisible() && main().isVisible());
+    QCOMPARE(about->pos(), main().pos());
+    QTRY_VERIFY(!main().isVisible());
+
+    about->move(about->pos() + QPoint(45, -20));
+    click(about, "imgFechar");
+    QVERIFY(main().isVisible());
+    QCOMPARE(main().pos(), about->pos());
+    QVERIFY(Forms::ifLoaded<Form3_About>());
+    QTRY_VERIFY(!Forms::ifLoaded<Form3_About>());
+    QVERIFY(main().isVisible());
+}
+
+void tst_admin::missingLinksDatabaseIsCreatedEmpty()
+{
+    QVERIFY(QFile::remove(m_inst->linksDb()));
+    Form2_Lista* f = openAdmin();
+    QVERIFY2(f, qPrintable(m_inst->errors.join('\n')));
+    QCOMPARE(f->lblTotal->text(), QString("0 iten(s)"));
+    QCOMPARE(TestInstall::query(m_inst->linksDb(), "select count(*) from Tabela1"),
+             QStringList{"0"});
+}
+
+void tst_admin::brokenLinksDatabaseKeepsMainWindow()
+{
+    const QByteArray junk = QByteArray("not a database\n").repeated(100);
+    QFile file(m_inst->linksDb());
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(junk);
+    file.close();
+    QVERIFY(!openAdmin());
+    QCOMPARE(m_inst->errors.size(), 1);
+    QVERIFY2(m_inst->errors.first().contains(m_inst->linksDb()), qPrintable(m_inst->errors[0]));
+    QTest::qWait(100); // longer than the hand-over timers
+    QVERIFY(main().isVisible());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), junk);
+}
+
+int main(int argc, char** argv)
+{
+    AppSetup::beforeApplication();
+    QApplication app(argc, argv);
+    AppSetup::afterApplication();
+    tst_admin tc;
+    return QTest::qExec(&tc, argc, argv);
+}
+
+#include "tst_admin.moc"

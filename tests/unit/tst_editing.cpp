@@ -1,0 +1,376 @@
+#include "FakePlatform.h"
+#include "TestInstall.h"
+
+#include "app/AppSetup.h"
+#include "app/FormTimer.h"
+#include "app/Forms.h"
+#include "browser/Form1_Ini.h"
+#include "dialogs/Controls.h"
+#include "dialogs/Form5_Msg.h"
+#include "dialogs/Form6_Del.h"
+#include "sites/Form2_Lista.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+#include <sqlite3.h>
+#include <unistd.h>
+
+namespace {
+const QString kListSql = QStringLiteral("SELECT id,titulo1,url FROM Tabela1 order by titulo1 asc");
+const QString kEmpty = QStringLiteral("O Título e a URL não podem ficar vazios.");
+
+void click(QWidget* form, const QString& name)
+{
+    if (auto* image = form->findChild<ImageControl*>(name))
+        Q_EMIT image->Click();
+    else if (auto* label = form->findChild<LabelControl*>(name))
+        Q_EMIT label->Click();
+    else
+        QFAIL(qPrintable(name));
+}
+
+// Records each notice as it shows (its message, then its countdown at every tick); answers the
+// delete confirmation, if it shows, with "SIM" or "NÃO".
+class NoticeWatcher : public QObject {
+public:
+    NoticeWatcher() { qApp->installEventFilter(this); }
+
+    QStringList messages;
+    QList<QStringList> countdowns;
+    bool confirmationShown = false;
+    bool confirm = false;
+    std::function<void()> onNotice;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::Show)
+            return false;
+        if (auto* del = qobject_cast<Form6_Del*>(watched)) {
+            confirmationShown = true;
+            LabelControl* answer = confirm ? del->btnDelete : del->btnClose;
+            QTimer::singleShot(0, answer, [answer] { Q_EMIT answer->Click(); });
+        }
+        if (auto* msg = qobject_cast<Form5_Msg*>(watched)) {
+            messages << msg->lblMensagem->text();
+            countdowns.append({msg->lblCount->text()});
+            connect(msg->timer("TimerCount"), &FormTimer::Timer, this,
+                    [this, msg, n = countdowns.size() - 1] {
+                        countdowns[n]
+                            << msg->lblCount->text() + (msg->isVisible() ? "" : " hidden");
+                    });
+            if (onNotice)
+                onNotice();
+        }
+        return false;
+    }
+};
+} // namespace
+
+class tst_editing : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void insertStoresThenRefills();
+    void refusedActionsChangeNothing_data();
+    void refusedActionsChangeNothing();
+    void updateChangesOnlyCurrentItem();
+    void updateOfDeletedRowIsNotSuccess();
+    void makeHomeStoresApostropheOnce();
+    void makeHomeWithoutConfigRowIsError();
+    void positionOffScreenIsNegative();
+    void startMinimizedFlag();
+    void deleteSelected_data();
+    void deleteSelected();
+    void insertIntoUnwritableDatabase_data();
+    void insertIntoUnwritableDatabase();
+
+private:
+    Form1_Ini& main() { return Forms::get<Form1_Ini>(); }
+    // The administration window, opened from the main window over three sites.
+    Form2_Lista& admin()
+    {
+        TestInstall::exec(m_inst->linksDb(), "insert into Tabela1 (id,titulo1,url) values "
+                                             "(10,'Alfa','a'), (40000,'Beta','b'), "
+                                             "(3000000000,'Gama','g')");
+        QTest::qWaitFor([this] { return main().isVisible(); });
+        click(&main(), "btnAdm");
+        m_inst->statements.clear();
+        return Forms::get<Form2_Lista>();
+    }
+    QStringList sites() const
+    {
+        return TestInstall::query(m_inst->linksDb(),
+                                  "select titulo1||'|'||url from Tabela1 order by id");
+    }
+    QStringList config(const QString& expr) const
+    {
+        return TestInstall::query(m_inst->configDb(), "select " + expr + " from Tabela1");
+    }
+
+    std::unique_ptr<TestInstall> m_inst;
+    std::unique_ptr<NoticeWatcher> m_notices;
+};
+
+void tst_editing::init()
+{
+    m_inst = std::make_unique<TestInstall>();
+    m_notices = std::make_unique<NoticeWatcher>();
+    FormTimer::setSpeedFactorForTesting(20);
+}
+
+void tst_editing::cleanup()
+{
+    const QList<QStringList> countdowns = m_notices->countdowns;
+    m_notices.reset();
+    m_inst.reset();
+    // Every notice starts at 3 and closes itself at the third tick.
+    for (const QStringList& c : countdowns)
+        QCOMPARE(c, QStringList({"3", "2", "1", "0 hidden"}));
+}
+
+void tst_editing::insertStoresThenRefills()
+{
+    Form2_Lista& f = admin();
+    f.txtTitulo1->setText("It's \"here\"\t");
+    f.txtURL->setText("http://x/?b='2'");
+    int rowsDuringNotice = -1;
+    m_notices->onNotice = [&] { rowsDuringNotice = f.lstSites->count(); };
+    click(&f, "btnInsert");
+    QCOMPARE(m_inst->statements, QStringList({"insert into Tabela1 (titulo1,url) values ('It''s "
+                                              "\"here\"\\t', 'http://x/?b=''2''')",
+                                              kListSql}));
+    QCOMPARE(sites().last(), QString("It's \"here\"\\t|http://x/?b='2'"));
+    QCOMPARE(m_notices->messages, QStringList{"Item inserido com sucesso!"});
+    QCOMPARE(m_inst->platform.beeps, 1);
+    QCOMPARE(rowsDuringNotice, 3); // the refill comes after the notice
+    QCOMPARE(f.lblTotal->text(), QString("4 iten(s)"));
+    QVERIFY(f.txtTitulo1->text().isEmpty() && f.txtURL->text().isEmpty());
+}
+
+void tst_editing::refusedActionsChangeNothing_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("url");
+    QTest::addColumn<QString>("notice");
+
+    QTest::newRow("insert, empty URL") << "btnInsert" << -1 << "   " << "" << kEmpty;
+    QTest::newRow("make home, empty title") << "btnMakeHome" << 0 << "" << "x.htm" << kEmpty;
+    QTest::newRow("update, none selected") << "btnUpdate" << -1 << "T"
+                                           << "u" << u"É preciso selecionar um item primeiro."_qs;
+    QTest::newRow("delete, none selected") << "btnDelete" << -1 << "T"
+        << "u" << u"É preciso selecionar pelo menos um item primeiro."_qs;
+}
+
+void tst_editing::refusedActionsChangeNothing()
+{
+    QFETCH(QString, button);
+    QFETCH(int, row);
+    QFETCH(QString, title);
+    QFETCH(QString, url);
+    QFETCH(QString, notice);
+    Form2_Lista& f = admin();
+    f.lstSites->setCurrentRow(row);
+    f.txtTitulo1->setText(title);
+    f.txtURL->setText(url);
+    m_inst->statements.clear();
+    click(&f, button);
+    QCOMPARE(m_notices->messages, QStringList{notice});
+    QVERIFY(!m_notices->confirmationShown);
+    QVERIFY(m_inst->statements.isEmpty());
+    QCOMPARE(sites(), QStringList({"Alfa|a", "Beta|b", "Gama|g"}));
+    QCOMPARE(f.txtTitulo1->text(), title);
+    QCOMPARE(f.txtURL->text(), url);
+}
+
+void tst_editing::updateChangesOnlyCurrentItem()
+{
+    Form2_Lista& f = admin();
+    f.lstSites->setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
+    f.lstSites->setCurrentRow(2, QItemSelectionModel::Select);
+    f.txtTitulo1->setText("Gama nova");
+    f.txtURL->setText("g2");
+    m_inst->statements.clear();
+    click(&f, "btnUpdate");
+    QCOMPARE(m_inst->statements, QStringList({"UPDATE Tabela1 SET [titulo1]='Gama nova', "
+                                              "[url]='g2' WHERE id=3000000000",
+                                              kListSql}));
+    QCOMPARE(sites(), QStringList({"Alfa|a", "Beta|b", "Gama nova|g2"}));
+    QCOMPARE(m_notices->messages, QStringList{"Item atualizado com sucesso!"});
+    QCOMPARE(f.selectedCount(), 0);
+    QCOMPARE(f.lstSites->currentRow(), -1);
+    QCOMPARE(f.txtTitulo1->text(), QString("Gama nova"));
+}
+
+void tst_editing::updateOfDeletedRowIsNotSuccess()
+{
+    Form2_Lista& f = admin();
+    f.lstSites->setCurrentRow(1);
+    TestInstall::exec(m_inst->linksDb(), "delete from Tabela1 where id=40000");
+    click(&f, "btnUpdate");
+    QCOMPARE(m_notices->messages.size(), 1);
+    QVERIFY(m_notices->messages.first() != "Item atualizado com sucesso!");
+    QCOMPARE(sites(), QStringList({"Alfa|a", "Gama|g"}));
+    QCOMPARE(f.lblTotal->text(), QString("2 iten(s)"));
+}
+
+void tst_editing::makeHomeStoresApostropheOnce()
+{
+    Form2_Lista& f = admin();
+    f.lstSites->setCurrentRow(0);
+    f.txtTitulo1->setText("Joana's");
+    f.txtURL->setText("casa's.htm");
+    m_inst->statements.clear();
+    click(&f, "btnMakeHome");
+    QCOMPARE(m_inst->statements, QStringList{"UPDATE Tabela1 SET [homeTitulo]='Joana''s', "
+                                             "[homeURL]='casa''s.htm' WHERE id=1"});
+    QCOMPARE(config("homeTitulo||'|'||homeURL"), QStringList{"Joana's|casa's.htm"});
+    QCOMPARE(m_notices->messages, QStringList{u"Página inicial atualizada com sucesso!"_qs});
+    QCOMPARE(f.lblTituloHome->text(), QString("Joana's"));
+    QCOMPARE(main().lblTituloHome->text(), QString("Joana's"));
+    QCOMPARE(main().lblHomeURL->text(), QString("casa's.htm"));
+}
+
+void tst_editing::makeHomeWithoutConfigRowIsError()
+{
+    Form2_Lista& f = admin();
+    TestInstall::exec(m_inst->configDb(), "delete from Tabela1");
+    f.lstSites->setCurrentRow(0);
+    click(&f, "btnMakeHome");
+    QCOMPARE(m_inst->errors.size(), 1);
+    QVERIFY2(m_inst->errors[0].contains(m_inst->configDb()), qPrintable(m_inst->errors[0]));
+    QVERIFY(m_notices->messages.isEmpty());
+    QCOMPARE(main().lblHomeURL->text(), QString("index.htm"));
+}
+
+void tst_editing::positionOffScreenIsNegative()
+{
+    Form2_Lista& f = admin();
+    f.move(-30, -15);
+    click(&f, "lblPosition");
+    QCOMPARE(m_inst->statements,
+             QStringList{"UPDATE Tabela1 SET [left]='-450', [top]='-225' WHERE id=1"});
+    QCOMPARE(config("left||','||top"), QStringList{"-450,-225"});
+    QCOMPARE(m_notices->messages, QStringList{u"Posição atualizada com sucesso!"_qs});
+}
+
+void tst_editing::startMinimizedFlag()
+{
+    Form2_Lista& f = admin();
+    const QString sql = "UPDATE Tabela1 SET [minimizado]='%1' WHERE id=1";
+    QStringList expected;
+    for (int flag : {1, 0, 1, 0}) {
+        f.CheckMinimize->setChecked(flag);
+        expected << sql.arg(flag);
+        QCOMPARE(main().lblNumChecked->text(), QString::number(flag));
+        QCOMPARE(config("minimizado"), QStringList{QString::number(flag)});
+    }
+    QCOMPARE(m_inst->statements, expected);
+    QCOMPARE(m_inst->platform.beeps, 0);
+    QVERIFY(m_notices->messages.isEmpty());
+}
+
+void tst_editing::deleteSelected_data()
+{
+    QTest::addColumn<bool>("confirm");
+    QTest::newRow("SIM") << true;
+    QTest::newRow("NÃO") << false;
+}
+
+void tst_editing::deleteSelected()
+{
+    QFETCH(bool, confirm);
+    Form2_Lista& f = admin();
+    f.lstSites->setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
+    f.lstSites->setCurrentRow(2, QItemSelectionModel::Select);
+    m_inst->statements.clear();
+    m_notices->confirm = confirm;
+    int rowsDuringNotice = -1;
+    m_notices->onNotice = [&] { rowsDuringNotice = f.lstSites->count(); };
+    click(&f, "btnDelete");
+    QVERIFY(m_notices->confirmationShown);
+    QVERIFY(!Forms::ifLoaded<Form6_Del>());
+    if (confirm) {
+        QCOMPARE(m_inst->statements, QStringList({"DELETE from Tabela1 WHERE id=3000000000",
+                                                  "DELETE from Tabela1 WHERE id=10", kListSql}));
+        QCOMPARE(sites(), QStringList{"Beta|b"});
+        QCOMPARE(m_notices->messages, QStringList{"Item(ns) deletado(s) com sucesso."});
+        QCOMPARE(rowsDuringNotice, 1); // the refill comes before the notice
+        QCOMPARE(f.lstSites->item(0)->text(), QString("Beta"));
+        QCOMPARE(f.lblTotal->text(), u"1 ítens"_qs);
+        QCOMPARE(f.selectedCount(), 0);
+        QVERIFY(f.txtTitulo1->text().isEmpty() && f.txtURL->text().isEmpty());
+    }
+    else {
+        QVERIFY(m_inst->statements.isEmpty() && m_notices->messages.isEmpty());
+        QCOMPARE(sites().size(), 3);
+        QVERIFY(f.lstSites->item(0)->isSelected() && f.lstSites->item(2)->isSelected());
+        QCOMPARE(f.selectedCount(), 2);
+        QCOMPARE(f.txtTitulo1->text(), QString("Gama"));
+        QCOMPARE(f.lblTotal->text(), QString("3 iten(s)"));
+    }
+}
+
+void tst_editing::insertIntoUnwritableDatabase_data()
+{
+    QTest::addColumn<bool>("readOnlyFile");
+    QTest::newRow("read-only file") << true;
+    QTest::newRow("another program is writing") << false;
+}
+
+void tst_editing::insertIntoUnwritableDatabase()
+{
+    QFETCH(bool, readOnlyFile);
+    if (readOnlyFile && geteuid() == 0)
+        QSKIP("file permissions do not stop root");
+    Form2_Lista& f = admin();
+    const QString links = m_inst->linksDb();
+    sqlite3* other = nullptr;
+    if (readOnlyFile) {
+        QVERIFY(QFile::setPermissions(links, QFile::ReadOwner));
+    }
+    else { // the engine waits its busy timeout, then gives up
+        QCOMPARE(sqlite3_open(links.toUtf8().constData(), &other), SQLITE_OK);
+        QCOMPARE(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+    }
+    f.txtTitulo1->setText("Novo");
+    f.txtURL->setText("novo.htm");
+    click(&f, "btnInsert");
+    sqlite3_close(other);
+    QFile::setPermissions(links, QFile::ReadOwner | QFile::WriteOwner);
+
+    QCOMPARE(m_inst->errors.size(), 1);
+    QVERIFY2(m_inst->errors[0].contains(links), qPrintable(m_inst->errors[0]));
+    QVERIFY(m_notices->messages.isEmpty());
+    QCOMPARE(sites().size(), 3);
+    QCOMPARE(f.txtTitulo1->text(), QString("Novo"));
+    // Once the file can be written again the same window inserts as usual.
+    click(&f, "btnInsert");
+    QCOMPARE(m_notices->messages, QStringList{"Item inserido com sucesso!"});
+    QCOMPARE(sites().last(), QString("Novo|novo.htm"));
+}
+
+int main(int argc, char** argv)
+{
+    AppSetup::beforeApplication();
+    QApplication app(argc, argv);
+    AppSetup::afterApplication();
+    tst_editing tc;
+    return QTest::qExec(&tc, argc, argv);
+}
+
+#include "tst_editing.moc"
