@@ -110,6 +110,9 @@ QWidget* makeCheckBox(QWidget* parent, const Control& c)
     // The style paints a check box's label with the button roles.
     applyColors(box, c, QPalette::WindowText, QPalette::Window);
     applyColors(box, c, QPalette::ButtonText, QPalette::Button);
+    // The stand-in font is wider than the one the layouts were drawn with: a narrow gap after
+    // the indicator keeps the caption inside the stored width.
+    box->setStyleSheet(QStringLiteral("QCheckBox { spacing: 2px; }"));
     return box;
 }
 

@@ -1,0 +1,187 @@
+#include "TestInstall.h"
+
+#include "app/FormTimer.h"
+#include "app/Forms.h"
+#include "browser/Form1_Ini.h"
+#include "dialogs/Controls.h"
+#include "dialogs/Form5_Msg.h"
+#include "dialogs/Form6_Del.h"
+#include "dialogs/Layouts.h"
+#include "info/Form3_About.h"
+#include "info/Form4_Help.h"
+#include "sites/Form2_Lista.h"
+
+#include <QCheckBox>
+#include <QListWidget>
+#include <QSet>
+#include <QTest>
+
+#include <functional>
+
+using layout::Kind;
+
+namespace {
+
+int px(int twips) { return qRound(twips / 15.0); }
+
+bool isChildWindow(Kind k)
+{
+    return k == Kind::ListBox || k == Kind::TextBox || k == Kind::CheckBox || k == Kind::Browser;
+}
+
+bool hasKind(const QWidget* w, Kind k)
+{
+    // In the order of layout::Kind.
+    static const char* const classes[] = {"LabelControl", "ImageControl",  "ShapeControl",
+                                          "LineControl",  "QListWidget",   "QLineEdit",
+                                          "QCheckBox",    "BrowserControl"};
+    return w->inherits(classes[int(k)]);
+}
+
+// The font sizes the tables use, in pixels at 96 dots per inch.
+int pixelSizeOf(double points)
+{
+    return points == 8.25 ? 11 : points == 9.75 ? 13 : points == 12 ? 16 : -1;
+}
+
+// Texts the load handlers write over the stored ones.
+bool textSetAtLoad(const QString& form, const QString& name)
+{
+    static const QSet<QString> set{"Form1_Ini/lblHomeURL", "Form1_Ini/lblTituloHome",
+                                   "Form1_Ini/lblNumChecked", "Form2_Lista/lblTotal"};
+    return set.contains(form + u'/' + name);
+}
+
+using Loader = std::function<BaseForm*()>;
+template <class T>
+Loader loader()
+{
+    return [] { return &Forms::get<T>(); };
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(const layout::Form*)
+
+class tst_layout : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void windowMatchesTable_data();
+    void windowMatchesTable();
+    void listBackgroundAfterEveryLoad();
+};
+
+void tst_layout::windowMatchesTable_data()
+{
+    QTest::addColumn<const layout::Form*>("table");
+    QTest::addColumn<Loader>("load");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<QString>("title");
+
+    const QString product = QStringLiteral("Maravel Quorvane");
+    const QString notice = QStringLiteral("Quorvane - Aviso");
+    QTest::newRow("Form1_Ini") << &layout::Form1_IniLayout << loader<Form1_Ini>() << QSize(304, 490)
+                               << product;
+    QTest::newRow("Form2_Lista") << &layout::Form2_ListaLayout << loader<Form2_Lista>()
+                                 << QSize(304, 490) << product;
+    QTest::newRow("Form3_About") << &layout::Form3_AboutLayout << loader<Form3_About>()
+                                 << QSize(304, 490) << product;
+    QTest::newRow("Form4_Help") << &layout::Form4_HelpLayout << loader<Form4_Help>()
+                                << QSize(304, 490)
+                                << QStringLiteral(
+                                       "Definir qual URL será a página inicial do Quorvane.");
+    QTest::newRow("Form5_Msg") << &layout::Form5_MsgLayout << loader<Form5_Msg>() << QSize(233, 93)
+                               << notice;
+    QTest::newRow("Form6_Del") << &layout::Form6_DelLayout << loader<Form6_Del>() << QSize(233, 93)
+                               << notice;
+}
+
+void tst_layout::windowMatchesTable()
+{
+    QFETCH(const layout::Form*, table);
+    QFETCH(Loader, load);
+    QFETCH(QSize, size);
+    QFETCH(QString, title);
+    const bool large = size.height() == 490;
+
+    TestInstall install;
+    BaseForm* form = load();
+    QCOMPARE(form->objectName(), QString::fromUtf8(table->name));
+    QCOMPARE(form->size(), size);
+    QCOMPARE(form->windowTitle(), title);
+    QVERIFY(form->windowFlags() & Qt::FramelessWindowHint);
+
+    const QObjectList children = form->children();
+    QSet<QString> names;
+    int lowestChildWindow = INT_MAX;
+    int highestPainted = -1;
+    int previousPainted = INT_MAX;
+    for (const layout::Control& c : table->controls) {
+        const QString name = QString::fromUtf8(c.name);
+        QVERIFY2(!names.contains(name), qPrintable(name + " appears twice"));
+        names.insert(name);
+        const auto found = form->findChildren<QWidget*>(name, Qt::FindDirectChildrenOnly);
+        QVERIFY2(found.size() == 1, qPrintable(name));
+        QWidget* w = found.first();
+        QVERIFY2(hasKind(w, c.kind), qPrintable(name));
+        QVERIFY2(!w->isHidden(), qPrintable(name));
+
+        QRect expected(px(c.left), px(c.top), px(c.width), px(c.height));
+        if (name == u"shpForm")
+            expected.setSize(QSize(px(table->width - 15), px(table->height - (large ? 10 : 15))));
+        if (c.kind == Kind::Line) {
+            // A line's widget starts at its upper left end and holds the other end.
+            QCOMPARE(w->pos(), QPoint(px(std::min(c.left, c.x2)), px(std::min(c.top, c.y2))));
+            QVERIFY(w->geometry().contains(px(std::max(c.left, c.x2)), px(std::max(c.top, c.y2))));
+        } else {
+            QCOMPARE(w->geometry(), expected);
+        }
+
+        const QString text = QString::fromUtf8(c.text ? c.text : "");
+        if (auto* label = qobject_cast<QLabel*>(w); label && !textSetAtLoad(form->Name(), name))
+            QCOMPARE(label->text(), text);
+        if (auto* box = qobject_cast<QCheckBox*>(w)) {
+            QCOMPARE(box->text(), text);
+            QVERIFY2(box->sizeHint().width() <= box->width(), "caption cut off");
+        }
+        QCOMPARE(w->toolTip(), QString::fromUtf8(c.toolTip ? c.toolTip : ""));
+        QCOMPARE(w->font().pixelSize(), pixelSizeOf(c.font.points));
+        QCOMPARE(w->font().bold(), c.font.bold);
+        QCOMPARE(w->font().family(), QStringLiteral("Liberation Sans"));
+
+        // Later in the children list is drawn above.
+        const int index = int(children.indexOf(w));
+        if (isChildWindow(c.kind)) {
+            lowestChildWindow = std::min(lowestChildWindow, index);
+        } else {
+            QVERIFY2(index < previousPainted, qPrintable(name + " is not under the row before it"));
+            previousPainted = index;
+            highestPainted = std::max(highestPainted, index);
+        }
+    }
+    QVERIFY2(lowestChildWindow > highestPainted, "a child window lies under a painted control");
+}
+
+void tst_layout::listBackgroundAfterEveryLoad()
+{
+    TestInstall install;
+    auto checkList = [] {
+        auto* list = Forms::get<Form2_Lista>().lstSites;
+        QCOMPARE(list->frameShape(), QFrame::NoFrame);
+        QCOMPARE(list->viewport()->palette().brush(QPalette::Base).texture().size(),
+                 QSize(500, 32));
+        // Two rows to a band of the picture: its lines fall between the items.
+        list->addItem(QStringLiteral("Debian"));
+        QCOMPARE(list->sizeHintForRow(0), 16);
+    };
+    checkList();
+    QPointer<Form2_Lista> first = &Forms::get<Form2_Lista>();
+    FormTimer::setSpeedFactorForTesting(10);
+    QTest::mouseClick(first->findChild<QWidget*>("imgFechar"), Qt::LeftButton);
+    QTRY_VERIFY(first.isNull());
+    checkList();
+}
+
+QTEST_MAIN(tst_layout)
+#include "tst_layout.moc"
