@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Configures (RelWithDebInfo, Ninja) and builds into build/ (or $QV_BUILD_DIR).
+# At most $QV_JOBS (default 2) compile jobs: a WebEngine build is heavy on memory.
+set -euo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build=${QV_BUILD_DIR:-$root/build}
+
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build "$build" -j "${QV_JOBS:-2}"

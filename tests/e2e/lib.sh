@@ -1,0 +1,202 @@
+# Shared helpers of the end-to-end tests; sourced by each test_*.sh that run-in-x.sh starts.
+# run-in-x.sh exports DISPLAY, QV_APP (the program in a private copy of the installation),
+# QV_INSTALL (the build's installation, read-only for tests) and E2E_DIR (the test's temp dir).
+# Screen coordinates are pixels; the program's twips are 15 to the pixel.
+
+: "${QV_APP:?run through run-in-x.sh}" "${E2E_DIR:?run through run-in-x.sh}"
+QV_DIR=$(dirname "$QV_APP")
+QV_TITLE='Maravel Quorvane'
+APP_PID=
+APP_STATUS=
+
+now_ms() { date +%s%3N; }
+E2E_T0=$(now_ms)
+log() { printf '[%6d ms] %s\n' "$(($(now_ms) - E2E_T0))" "$*"; }
+
+fail() {
+    echo "FAIL: $*" >&2
+    shot failure.png 2>/dev/null || true
+    if [[ -s $E2E_DIR/app.log ]]; then
+        echo "--- program output (last lines) ---" >&2
+        tail -n 15 "$E2E_DIR/app.log" >&2
+    fi
+    exit 1
+}
+
+assert_eq() { # expected actual what
+    [[ $1 == "$2" ]] || fail "$3: expected '$1', got '$2'"
+    log "ok: $3 = '$2'"
+}
+
+assert_near() { # expected actual tolerance what
+    local d=$(($2 - $1))
+    ((${d#-} <= $3)) || fail "$4: expected $1 (+-$3), got $2"
+    log "ok: $4 = $2 (expected $1 +-$3)"
+}
+
+assert_between() { # low high actual what
+    (($1 <= $3 && $3 <= $2)) || fail "$4: expected between $1 and $2, got $3"
+    log "ok: $4 = $3 (in $1..$2)"
+}
+
+# ---- the program ------------------------------------------------------------------------------
+
+start_app() {
+    "$QV_APP" >>"$E2E_DIR/app.log" 2>&1 &
+    APP_PID=$!
+    APP_START_MS=$(now_ms)
+    log "started $QV_APP (pid $APP_PID)"
+}
+
+app_running() {
+    local state
+    [[ -n $APP_PID && -r /proc/$APP_PID/stat ]] || return 1
+    state=$(awk '{print $3}' "/proc/$APP_PID/stat" 2>/dev/null) || return 1
+    [[ $state != Z ]]
+}
+
+# Waits up to <seconds> for the program to end; sets APP_STATUS to its exit status.
+wait_app_exit() {
+    local deadline=$(($(now_ms) + $1 * 1000))
+    while app_running; do
+        (($(now_ms) < deadline)) || return 1
+        sleep 0.05
+    done
+    APP_STATUS=0
+    wait "$APP_PID" || APP_STATUS=$?
+    return 0
+}
+
+stop_app() {
+    app_running || return 0
+    kill "$APP_PID" 2>/dev/null || true
+    wait_app_exit 5 || kill -KILL "$APP_PID" 2>/dev/null || true
+}
+
+# ---- windows ----------------------------------------------------------------------------------
+
+# Visible windows whose title is exactly <name>, one id a line, bottom of the stack first.
+# xdotool can fail with an X error when a window closes during its search: retry then.
+visible_windows() {
+    local out= i w stacking err=$E2E_DIR/xdotool.err
+    for i in 1 2 3 4 5; do
+        out=$(xdotool search --onlyvisible --name "^$1\$" 2>"$err") && break
+        # No match is an ordinary answer (status 1, nothing said); an X error is retried.
+        [[ -s $err ]] || break
+        out=
+        sleep 0.05
+    done
+    [[ -n $out ]] || return 0
+    local -A found=()
+    for w in $out; do found[$w]=1; done
+    stacking=$(xprop -root _NET_CLIENT_LIST_STACKING 2>/dev/null) || true
+    stacking=${stacking#*=}
+    for w in ${stacking//,/ }; do
+        [[ $w == 0x* ]] || continue
+        w=$((w))
+        [[ -n ${found[$w]:-} ]] || continue
+        echo "$w"
+        unset "found[$w]"
+    done
+    for w in "${!found[@]}"; do echo "$w"; done # not managed by the window manager: last
+    return 0
+}
+
+count_windows() { visible_windows "$1" | grep -c . || true; }
+
+# Waits until at least <count> (default 1) visible windows carry the title; prints the topmost id.
+wait_for_window() { # name timeout-seconds [count]
+    local deadline=$(($(now_ms) + $2 * 1000)) ids
+    while :; do
+        ids=$(visible_windows "$1")
+        if [[ -n $ids ]] && (($(grep -c . <<<"$ids") >= ${3:-1})); then
+            tail -n1 <<<"$ids"
+            return 0
+        fi
+        (($(now_ms) < deadline)) || return 1
+        sleep 0.05
+    done
+}
+
+# Waits until fewer than <count> (default 1) visible windows carry the title.
+wait_for_no_window() { # name timeout-seconds [count]
+    local deadline=$(($(now_ms) + $2 * 1000))
+    while (($(count_windows "$1") >= ${3:-1})); do
+        (($(now_ms) < deadline)) || return 1
+        sleep 0.05
+    done
+}
+
+# Sets WX WY WW WH to the window's position and size on the screen.
+window_geometry() {
+    local X Y WIDTH HEIGHT WINDOW SCREEN
+    eval "$(xdotool getwindowgeometry --shell "$1")"
+    WX=$X WY=$Y WW=$WIDTH WH=$HEIGHT
+}
+
+# Succeeds when the window manager holds the window minimized (iconic).
+window_iconic() {
+    xprop -id "$1" WM_STATE _NET_WM_STATE 2>/dev/null | grep -qE 'Iconic|_NET_WM_STATE_HIDDEN'
+}
+
+# ---- tray -------------------------------------------------------------------------------------
+
+# The tray host's panel window (trayer).
+tray_panel() { xdotool search --name '^panel$' 2>/dev/null | head -n1; }
+
+# Prints "x y" (screen centre) of each icon the tray holds, one a line.
+tray_icons() {
+    local panel
+    panel=$(tray_panel) || return 0
+    [[ -n $panel ]] || return 0
+    # Embedded icons are the panel's children of more than one pixel; each line gives the size
+    # and, last, the absolute position.
+    local re='([0-9]+)x([0-9]+)[-+][0-9]+[-+][0-9]+ +\+(-?[0-9]+)\+(-?[0-9]+)' line
+    while read -r line; do
+        [[ $line =~ ^0x && $line =~ $re ]] || continue
+        ((BASH_REMATCH[1] > 1 && BASH_REMATCH[2] > 1)) || continue
+        echo "$((BASH_REMATCH[3] + BASH_REMATCH[1] / 2)) $((BASH_REMATCH[4] + BASH_REMATCH[2] / 2))"
+    done < <(xwininfo -id "$panel" -children 2>/dev/null)
+    return 0
+}
+
+count_tray_icons() { tray_icons | grep -c . || true; }
+
+wait_tray_icons() { # count timeout-seconds
+    local deadline=$(($(now_ms) + $2 * 1000))
+    while (($(count_tray_icons) != $1)); do
+        (($(now_ms) < deadline)) || return 1
+        sleep 0.05
+    done
+}
+
+# ---- pointer and keyboard ---------------------------------------------------------------------
+
+move() { xdotool mousemove "$1" "$2"; }
+click() { xdotool mousemove "$1" "$2" sleep 0.15 click "${3:-1}"; }
+double_click() { xdotool mousemove "$1" "$2" sleep 0.15 click --repeat 2 --delay 80 1; }
+ctrl_click() { xdotool mousemove "$1" "$2" sleep 0.15 keydown ctrl click 1 keyup ctrl; }
+drag() { # from-x from-y to-x to-y
+    xdotool mousemove "$1" "$2" sleep 0.1 mousedown 1 sleep 0.2 \
+        mousemove "$((($1 + $3) / 2))" "$((($2 + $4) / 2))" sleep 0.1 \
+        mousemove "$3" "$4" sleep 0.3 mouseup 1
+}
+
+# ---- screenshots ------------------------------------------------------------------------------
+
+shot() { import -window root "$E2E_DIR/$1"; }
+
+# Number of differing pixels between the same rectangle of two screenshots.
+crop_diff() { # a.png b.png WxH+X+Y
+    local a=$E2E_DIR/.crop-a.png b=$E2E_DIR/.crop-b.png n
+    convert "$E2E_DIR/$1" -crop "$3" +repage "$a"
+    convert "$E2E_DIR/$2" -crop "$3" +repage "$b"
+    n=$(compare -metric AE "$a" "$b" null: 2>&1) || true
+    [[ $n =~ ^[0-9]+$ ]] || fail "could not compare $1 and $2: $n"
+    echo "$n"
+}
+
+# ---- databases (SQLite files, despite their names) ---------------------------------------------
+
+config_sql() { sqlite3 "$QV_DIR/BD/QV_Config.mdb" "$1"; }
+links_sql() { sqlite3 "$QV_DIR/BD/QV_Links.mdb" "$1"; }
