@@ -8,6 +8,7 @@
 
 #include <QCloseEvent>
 #include <QEventLoop>
+#include <QWindow>
 #include <QPointer>
 
 BaseForm::BaseForm(const layout::Form& form)
@@ -30,6 +31,11 @@ void BaseForm::Show()
 {
     if (isMinimized())
         showNormal();
+    if (!isVisible() && windowHandle()) {
+        // A window once minimized by the window manager would otherwise map iconic again.
+        windowHandle()->setWindowStates(Qt::WindowMinimized);
+        windowHandle()->setWindowStates(Qt::WindowNoState);
+    }
     show();
     raise();
     activateWindow();

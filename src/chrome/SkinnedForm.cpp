@@ -100,8 +100,9 @@ void SkinnedForm::withPressedLook(QWidget* botao)
 void SkinnedForm::minimize_to_tray()
 {
     if (!Platform::instance().trayAvailable()) {
-        // Without a tray the window could not be reached again: minimize it instead.
-        showMinimized();
+        // Without a tray the window could not be reached again: minimize it instead, once the
+        // current event (a load still running, a click) is over.
+        QTimer::singleShot(0, this, [this] { showMinimized(); });
         return;
     }
     Hide();

@@ -22,18 +22,12 @@ stop_app
 
 config_sql "UPDATE Tabela1 SET minimizado=1 WHERE id=1"
 start_app
-# FIXME: without a tray the window started "minimized" comes up in normal state instead of
-# iconic. Expected to fail until fixed.
 sleep 4
 win=$(xdotool search --name "^$QV_TITLE\$" 2>/dev/null | head -n1) || fail "no main window at all"
-if window_iconic "$win" && (($(count_windows "$QV_TITLE") == 0)); then
-    log "XPASS: started minimized without a tray is iconic; drop the expected failure"
-    xdotool windowactivate --sync "$win" 2>/dev/null
-    win=$(wait_for_window "$QV_TITLE" 3) || fail "the window started minimized could not be restored"
-else
-    log "XFAIL: started minimized without a tray, the window is on screen in normal state"
-    shot xfail-start-minimized.png
-fi
+window_iconic "$win" || fail "started minimized without a tray, the window is not iconic"
+assert_eq 0 "$(count_windows "$QV_TITLE")" "windows on screen when started minimized without a tray"
+xdotool windowactivate --sync "$win" 2>/dev/null
+win=$(wait_for_window "$QV_TITLE" 3) || fail "the window started minimized could not be restored"
 window_geometry "$win"
 assert_eq "300,100 304x490" "$WX,$WY ${WW}x$WH" "first show of the window started minimized"
 stop_app

@@ -76,8 +76,8 @@ private Q_SLOTS:
         QCOMPARE(form.pos(), position);
         QCOMPARE(form.size(), QSize(304, 490));
         QCOMPARE(form.timer("TimerMouseOver")->Interval(), 100);
-        // Hidden while loading; without a tray the window is only minimized.
-        QCOMPARE(form.isVisible(), numChecked == QLatin1String("1") && !tray);
+        // Hidden while loading; without a tray it is minimized once the load is over.
+        QVERIFY(!form.isVisible());
 
         if (numChecked == QLatin1String("0")) {
             QTRY_VERIFY(form.isVisible());
