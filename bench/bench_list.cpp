@@ -19,14 +19,37 @@ namespace {
 // Titles as people save them: mixed case, accents, words and numbers, some alike.
 QString title(QRandomGenerator& rng)
 {
-    static const QStringList first{
-        "Notícias", "banco", "Receitas da Vovó", "Fórum", "clube", "Jornal", "Previsão do tempo",
-        "música", "Álbum de fotos", "Éxitos", "loja", "Universidade", "portal", "Câmara",
-        "prefeitura", "Blog", "Rádio", "ônibus", "Horários", "Óculos", "açúcar", "Zebra Filmes",
-        "YouTube", "wikipédia", "Correios", "receita federal", "Ímã"};
+    static const QStringList first{"Notícias",
+                                   "banco",
+                                   "Receitas da Vovó",
+                                   "Fórum",
+                                   "clube",
+                                   "Jornal",
+                                   "Previsão do tempo",
+                                   "música",
+                                   "Álbum de fotos",
+                                   "Éxitos",
+                                   "loja",
+                                   "Universidade",
+                                   "portal",
+                                   "Câmara",
+                                   "prefeitura",
+                                   "Blog",
+                                   "Rádio",
+                                   "ônibus",
+                                   "Horários",
+                                   "Óculos",
+                                   "açúcar",
+                                   "Zebra Filmes",
+                                   "YouTube",
+                                   "wikipédia",
+                                   "Correios",
+                                   "receita federal",
+                                   "Ímã"};
     static const QStringList second{
-        "de São Paulo", "online", "do Brasil", "- página inicial", "BR", "ao vivo", "e cia.",
-        "(oficial)", "para crianças", "Ltda", "de Belém", "2024", "rede", "do João"};
+        "de São Paulo", "online", "do Brasil", "- página inicial", "BR",
+        "ao vivo",      "e cia.", "(oficial)", "para crianças",    "Ltda",
+        "de Belém",     "2024",   "rede",      "do João"};
     return first[rng.bounded(first.size())] + ' ' + second[rng.bounded(second.size())] + ' ' +
            QString::number(rng.bounded(1000));
 }
@@ -94,9 +117,7 @@ void bench_list::refillList()
     f.setVisible(shown);
     auto db = Database::OpenDatabase(database(rows));
     int n = 0;
-    QBENCHMARK {
-        n = f.refillList(*db);
-    }
+    QBENCHMARK { n = f.refillList(*db); }
     QCOMPARE(n, rows);
     QCOMPARE(f.lstSites->count(), rows);
 }

@@ -8,8 +8,8 @@
 
 #include <QCloseEvent>
 #include <QEventLoop>
-#include <QWindow>
 #include <QPointer>
+#include <QWindow>
 
 BaseForm::BaseForm(const layout::Form& form)
 {

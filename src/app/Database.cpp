@@ -3,6 +3,7 @@
 #include "app/NoCaseCollation.h"
 #include "app/QvError.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 #include <cmath>
@@ -25,7 +26,21 @@ int collateNoCase(void*, int lenA, const void* a, int lenB, const void* b)
                          {static_cast<const char*>(b), size_t(lenB)});
 }
 
-QString sqliteMessage(sqlite3* db) { return QString::fromUtf8(sqlite3_errmsg(db)); }
+// The engine's own words, in Portuguese for the causes a user can do something about.
+QString sqliteMessage(sqlite3* db)
+{
+    switch (sqlite3_errcode(db)) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return QStringLiteral("o arquivo está bloqueado por outro programa");
+    case SQLITE_READONLY:
+        return QStringLiteral("o arquivo é somente leitura");
+    case SQLITE_FULL:
+        return QStringLiteral("o disco está cheio");
+    default:
+        return QString::fromUtf8(sqlite3_errmsg(db));
+    }
+}
 
 } // namespace
 
@@ -51,8 +66,15 @@ std::unique_ptr<Database> Database::OpenDatabase(const QString& path)
     sqlite3_busy_timeout(raw, kBusyTimeoutMs);
     sqlite3_create_collation_v2(raw, "NOCASE", SQLITE_UTF8, nullptr, collateNoCase, nullptr);
     // A file that is not a database opens without complaint; reading its header tells.
-    if (sqlite3_exec(raw, "PRAGMA schema_version", nullptr, nullptr, nullptr) != SQLITE_OK)
+    switch (sqlite3_exec(raw, "PRAGMA schema_version", nullptr, nullptr, nullptr) & 0xff) {
+    case SQLITE_OK:
+        break;
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        db->fail(QStringLiteral("está bloqueado por outro programa"));
+    default:
         db->fail(QStringLiteral("não é um banco de dados válido"));
+    }
     return db;
 }
 
@@ -67,8 +89,15 @@ void Database::createDatabase(const QString& path, const QString& schemaSql)
     if (rc != SQLITE_OK)
         db->fail(QStringLiteral("não foi possível criar o arquivo"));
     sqlite3_busy_timeout(raw, kBusyTimeoutMs);
-    if (sqlite3_exec(raw, schemaSql.toUtf8().constData(), nullptr, nullptr, nullptr) != SQLITE_OK)
-        db->fail(QStringLiteral("não foi possível criar as tabelas"), schemaSql);
+    if (sqlite3_exec(raw, schemaSql.toUtf8().constData(), nullptr, nullptr, nullptr) != SQLITE_OK) {
+        // No half-made file is left behind to be taken for a database next time.
+        const QString message = sqliteMessage(raw);
+        db.reset();
+        QFile::remove(path);
+        throw QvError(
+            QStringLiteral("Banco de dados \"%1\": não foi possível criar as tabelas (%2)")
+                .arg(path, message));
+    }
 }
 
 void Database::fail(const QString& what, const QString& sql) const
@@ -117,13 +146,15 @@ Recordset& Database::OpenRecordset(const QString& sql)
 int Database::Execute(const QString& sql)
 {
     sqlite3_stmt* stmt = prepare(sql);
+    const qint64 before = sqlite3_total_changes64(m_db);
     int rc;
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
     }
     sqlite3_finalize(stmt);
     if (rc != SQLITE_DONE)
         fail(QStringLiteral("não foi possível gravar"), sql);
-    return sqlite3_changes(m_db);
+    // The engine's count belongs to the last row change, which need not be this statement.
+    return sqlite3_total_changes64(m_db) == before ? 0 : sqlite3_changes(m_db);
 }
 
 void Database::Close()
@@ -211,9 +242,9 @@ QVariant Recordset::Fields(const QString& column) const
         return QVariant(QByteArray(static_cast<const char*>(sqlite3_column_blob(m_stmt, i)),
                                    sqlite3_column_bytes(m_stmt, i)));
     default:
-        return QVariant(QString::fromUtf8(
-            reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, i)),
-            sqlite3_column_bytes(m_stmt, i)));
+        return QVariant(
+            QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, i)),
+                              sqlite3_column_bytes(m_stmt, i)));
     }
 }
 

@@ -23,6 +23,7 @@ public:
 template <class Sender, class Signal, class Receiver, class Fn>
 void connectHandler(Sender* sender, Signal signal, Receiver* receiver, Fn fn)
 {
-    QObject::connect(sender, signal, receiver,
-                     [receiver, fn]() { ErrorReporter::guard([&] { std::invoke(fn, receiver); }); });
+    QObject::connect(sender, signal, receiver, [receiver, fn]() {
+        ErrorReporter::guard([&] { std::invoke(fn, receiver); });
+    });
 }

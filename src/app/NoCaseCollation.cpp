@@ -63,10 +63,7 @@ const std::array<char32_t, kTableSize>& latinTable()
     return table;
 }
 
-inline char32_t fold(char32_t c)
-{
-    return c < kTableSize ? latinTable()[c] : foldSlow(c);
-}
+inline char32_t fold(char32_t c) { return c < kTableSize ? latinTable()[c] : foldSlow(c); }
 
 } // namespace
 

@@ -9,9 +9,8 @@ void CWebBrowserEvents::setWebBrowser(BrowserControl* browser)
     disconnect(m_connection);
     m_browser = browser;
     if (browser) {
-        m_connection = connect(browser, &BrowserControl::DocumentComplete, this, [this] {
-            ErrorReporter::guard([this] { DocumentComplete(); });
-        });
+        m_connection = connect(browser, &BrowserControl::DocumentComplete, this,
+                               [this] { ErrorReporter::guard([this] { DocumentComplete(); }); });
     }
 }
 

@@ -26,8 +26,8 @@ constexpr int kHoverMs = 100;
 } // namespace
 
 Form1_Ini::Form1_Ini()
-    : SkinnedForm(layout::Form1_IniLayout, Options{.dragOnTab = true,
-                                                   .rightReleaseRemovesIcon = false})
+    : SkinnedForm(layout::Form1_IniLayout,
+                  Options{.dragOnTab = true, .rightReleaseRemovesIcon = false})
     , WebBrowser2(control<BrowserControl>("WebBrowser2"))
     , WebBrowser1(control<BrowserControl>("WebBrowser1"))
     , lblHomeURL(control<QLabel>("lblHomeURL"))

@@ -6,10 +6,10 @@
 QString GetFullUrl(const QString& text)
 {
     static const QString prefixes[] = {
-        QStringLiteral("http://"),   QStringLiteral("https://"), QStringLiteral("ftp://"),
-        QStringLiteral("file://"),   QStringLiteral("mailto:"),  QStringLiteral("ftps://"),
-        QStringLiteral("sftp://"),   QStringLiteral("telnet://"), QStringLiteral("ssh://"),
-        QStringLiteral("news:"),     QStringLiteral("gopher://"),
+        QStringLiteral("http://"), QStringLiteral("https://"),  QStringLiteral("ftp://"),
+        QStringLiteral("file://"), QStringLiteral("mailto:"),   QStringLiteral("ftps://"),
+        QStringLiteral("sftp://"), QStringLiteral("telnet://"), QStringLiteral("ssh://"),
+        QStringLiteral("news:"),   QStringLiteral("gopher://"),
     };
     for (const QString& p : prefixes) {
         // Only the leading characters are lowered, and only for the comparison.

@@ -18,8 +18,8 @@ bool WebPage::javaScriptConfirm(const QUrl& origin, const QString& msg)
     return m_silent ? false : QWebEnginePage::javaScriptConfirm(origin, msg);
 }
 
-bool WebPage::javaScriptPrompt(const QUrl& origin, const QString& msg,
-                               const QString& defaultValue, QString* result)
+bool WebPage::javaScriptPrompt(const QUrl& origin, const QString& msg, const QString& defaultValue,
+                               QString* result)
 {
     return m_silent ? false : QWebEnginePage::javaScriptPrompt(origin, msg, defaultValue, result);
 }

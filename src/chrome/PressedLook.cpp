@@ -45,8 +45,7 @@ void PressedLook::press(QWidget* trigger, const std::vector<Moved>& group, Qt::M
         desceBotao(m.control, m.slot);
 }
 
-void PressedLook::release(QWidget* trigger, const std::vector<Moved>& group,
-                          Qt::MouseButton button)
+void PressedLook::release(QWidget* trigger, const std::vector<Moved>& group, Qt::MouseButton button)
 {
     if (m_pressed != trigger)
         return;

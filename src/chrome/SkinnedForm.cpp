@@ -90,7 +90,10 @@ void SkinnedForm::desceBotao(QWidget* botao)
     PressedLook::desceBotao(botao, {lblPosTop, lblPosLeft});
 }
 
-void SkinnedForm::sobeBotao(QWidget* botao) { PressedLook::sobeBotao(botao, {lblPosTop, lblPosLeft}); }
+void SkinnedForm::sobeBotao(QWidget* botao)
+{
+    PressedLook::sobeBotao(botao, {lblPosTop, lblPosLeft});
+}
 
 void SkinnedForm::withPressedLook(QWidget* botao)
 {

@@ -121,7 +121,7 @@ LineControl::LineControl(QWidget* parent, QPoint from, QPoint to, QColor color)
     , m_color(color)
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);
-    const QRect box = QRect(from, to).normalized().adjusted(0, 0, 1, 1);
+    const QRect box = QRect(from, to).normalized();
     setGeometry(box);
     m_from = from - box.topLeft();
     m_to = to - box.topLeft();

@@ -37,7 +37,6 @@ constexpr Control controls[] = {
     title::imgFecharOn,
     title::imgTrayOn,
 };
-// clang-format on
 
 constexpr Timer timers[] = {
     {"TimerFormNothing", false, 250},
@@ -48,5 +47,6 @@ constexpr Timer timers[] = {
 } // namespace
 
 const Form Form1_IniLayout{"Form1_Ini", 4560, 7350, "Maravel Quorvane", controls, timers};
+// clang-format on
 
 } // namespace layout

@@ -43,7 +43,6 @@ constexpr Control controls[] = {
     title::imgFecharOn,
     title::imgTrayOn,
 };
-// clang-format on
 
 constexpr Timer timers[] = {
     {"TimerHideMe", true, 0},
@@ -54,5 +53,6 @@ constexpr Timer timers[] = {
 } // namespace
 
 const Form Form2_ListaLayout{"Form2_Lista", 4560, 7350, "Maravel Quorvane", controls, timers};
+// clang-format on
 
 } // namespace layout

@@ -42,7 +42,6 @@ constexpr Control controls[] = {
     title::imgTrayOn,
     title::Shape7,
 };
-// clang-format on
 
 constexpr Timer timers[] = {
     {"TimerHideMe", true, 0},
@@ -53,5 +52,6 @@ constexpr Timer timers[] = {
 } // namespace
 
 const Form Form3_AboutLayout{"Form3_About", 4560, 7350, "Maravel Quorvane", controls, timers};
+// clang-format on
 
 } // namespace layout

@@ -37,7 +37,6 @@ constexpr Control controls[] = {
     title::imgFecharOn,
     title::imgTrayOn,
 };
-// clang-format on
 
 constexpr Timer timers[] = {
     {"TimerHideMe", true, 0},
@@ -48,5 +47,6 @@ constexpr Timer timers[] = {
 } // namespace
 
 const Form Form4_HelpLayout{"Form4_Help", 4560, 7350, "Definir qual URL será a página inicial do Quorvane.", controls, timers};
+// clang-format on
 
 } // namespace layout

@@ -12,7 +12,6 @@ constexpr Control controls[] = {
     {.name = "lblCount", .kind = Kind::Label, .left = 1755, .top = 890, .width = 195, .height = 255, .text = "3", .foreColor = COLOR_WINDOW, .font = kSans12Bold, .align = Align::Center},
     {.name = "lblMensagem", .kind = Kind::Label, .left = 360, .top = 230, .width = 2775, .height = 615, .foreColor = 0x0BD1F4, .font = kSans825Bold, .align = Align::Center},
 };
-// clang-format on
 
 constexpr Timer timers[] = {
     {"TimerCount", false, 1000},
@@ -20,5 +19,6 @@ constexpr Timer timers[] = {
 } // namespace
 
 const Form Form5_MsgLayout{"Form5_Msg", 3495, 1395, "Quorvane - Aviso", controls, timers};
+// clang-format on
 
 } // namespace layout

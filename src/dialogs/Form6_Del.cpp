@@ -6,8 +6,8 @@
 #include "app/Paths.h"
 #include "app/Platform.h"
 #include "dialogs/Controls.h"
-#include "dialogs/Form5_Msg.h"
 #include "dialogs/DialogPlacement.h"
+#include "dialogs/Form5_Msg.h"
 #include "dialogs/Layouts.h"
 #include "sites/Form2_Lista.h"
 #include "sites/SiteStore.h"
@@ -23,16 +23,14 @@ Form6_Del::Form6_Del()
 {
     const PressedLook::Slot slot1{control<QLabel>("lblPosTop1"), control<QLabel>("lblPosLeft1")};
     const PressedLook::Slot slot2{control<QLabel>("lblPosTop2"), control<QLabel>("lblPosLeft2")};
-    m_pressedLook.attach(btnDelete, {{btnDelete, slot1}, {control<QWidget>("btnDeleteBack"), slot2}});
+    m_pressedLook.attach(btnDelete,
+                         {{btnDelete, slot1}, {control<QWidget>("btnDeleteBack"), slot2}});
     m_pressedLook.attach(btnClose, {{btnClose, slot1}, {control<QWidget>("btnCloseBack"), slot2}});
     connectHandler(btnDelete, &LabelControl::Click, this, &Form6_Del::btnDelete_Click);
     connectHandler(btnClose, &LabelControl::Click, this, &Form6_Del::btnClose_Click);
 }
 
-void Form6_Del::Form_Load()
-{
-    placeOverAdministrationWindow(*this);
-}
+void Form6_Del::Form_Load() { placeOverAdministrationWindow(*this); }
 
 void Form6_Del::btnDelete_Click()
 {

@@ -17,10 +17,10 @@ constexpr Control controls[] = {
     {.name = "shpForm", .kind = Kind::Shape, .left = 15, .top = 15, .width = 615, .height = 615, .borderColor = 0x808080, .borderWidth = 2},
     {.name = "lblMensagem", .kind = Kind::Label, .left = 360, .top = 230, .width = 2775, .height = 495, .text = "Tem certeza que deseja deletar esse(s) item(ns)?", .foreColor = 0x0BD1F4, .font = kSans825Bold, .align = Align::Center},
 };
-// clang-format on
 
 } // namespace
 
 const Form Form6_DelLayout{"Form6_Del", 3495, 1395, "Quorvane - Aviso", controls, {}};
+// clang-format on
 
 } // namespace layout

@@ -10,7 +10,6 @@ namespace layout::title {
 constexpr Control abaTopo{.name = "abaTopo", .kind = Kind::Image, .left = 2090, .top = 60, .width = 420, .height = 420, .picture = "abaTopo", .pictureWidth = 28, .pictureHeight = 28};
 constexpr Control Shape7{.name = "Shape7", .kind = Kind::Shape, .left = 2000, .top = -900, .width = 615, .height = 1455, .shape = ShapeKind::RoundedRectangle, .fillColor = 0x555555};
 constexpr Control Label1{.name = "Label1", .kind = Kind::Label, .left = 900, .top = 190, .width = 500, .height = 255, .text = "vane", .foreColor = 0x00FAFA, .font = kSans975Bold};
-// clang-format on
 
 constexpr Control lblNome3(int height)
 {
@@ -46,5 +45,6 @@ constexpr Control imgTrayNoTip = image22("imgTray", 3510, nullptr);
 constexpr Control imgMinimizarOn = image22("imgMinimizarOn", 3120, "  Minimizar  ");
 constexpr Control imgFecharOn = image22("imgFecharOn", 3900, "  Fechar  ");
 constexpr Control imgTrayOn = image22("imgTrayOn", 3510, "  Minimizar para o Tray  ");
+// clang-format on
 
 } // namespace layout::title

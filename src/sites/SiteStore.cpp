@@ -35,8 +35,8 @@ QString SiteStore::insertSql(const QString& t, const QString& u)
 
 QString SiteStore::updateSql(const QString& t, const QString& u, qint64 id)
 {
-    return QStringLiteral("UPDATE Tabela1 SET [titulo1]='") + t + QStringLiteral("', [url]='") +
-           u + QStringLiteral("' WHERE id=") + QString::number(id);
+    return QStringLiteral("UPDATE Tabela1 SET [titulo1]='") + t + QStringLiteral("', [url]='") + u +
+           QStringLiteral("' WHERE id=") + QString::number(id);
 }
 
 QString SiteStore::deleteSql(qint64 id)

@@ -106,9 +106,12 @@ void tst_admin::openSite_data()
     QTest::addColumn<QString>("handedOver");
     QTest::addColumn<QString>("navigation"); // after the application directory if relative
 
-    QTest::newRow("no current item") << 0 << "" << "/Web/";
-    QTest::newRow("spaces trimmed") << 1 << "http://b/a b" << "http://b/a b";
-    QTest::newRow("id above 2^31") << 2 << "pagina.htm" << "/Web/pagina.htm";
+    QTest::newRow("no current item") << 0 << ""
+                                     << "/Web/";
+    QTest::newRow("spaces trimmed") << 1 << "http://b/a b"
+                                    << "http://b/a b";
+    QTest::newRow("id above 2^31") << 2 << "pagina.htm"
+                                   << "/Web/pagina.htm";
 }
 
 void tst_admin::openSite()

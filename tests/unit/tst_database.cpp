@@ -8,9 +8,12 @@
 #include <QFileInfo>
 #include <QTest>
 
+#include <sqlite3.h>
+
 namespace {
 // Runs fn, which must throw QvError, and returns the error's message.
-template <class Fn> QString errorOf(Fn fn)
+template <class Fn>
+QString errorOf(Fn fn)
 {
     try {
         fn();
@@ -135,6 +138,46 @@ private Q_SLOTS:
         QVERIFY2(message.contains(inst.configDb()), qPrintable(message));
         db->Close();
         QCOMPARE(openHandles(inst.configDb()), 0);
+    }
+
+    // Another program holding the file: the open waits its turn, then says so; nothing changes.
+    void lockedFileIsReportedAsLocked()
+    {
+        TestInstall inst;
+        const QStringList before =
+            TestInstall::query(inst.configDb(), QStringLiteral("select * from Tabela1"));
+        sqlite3* other = nullptr;
+        QCOMPARE(sqlite3_open(inst.configDb().toUtf8().constData(), &other), SQLITE_OK);
+        QCOMPARE(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+        const QString message = errorOf([&] { Database::OpenDatabase(inst.configDb()); });
+        sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+        sqlite3_close(other);
+        QVERIFY2(message.contains(inst.configDb()) && message.contains(QStringLiteral("bloqueado")),
+                 qPrintable(message));
+        QCOMPARE(TestInstall::query(inst.configDb(), QStringLiteral("select * from Tabela1")),
+                 before);
+    }
+
+    void createLeavesNoHalfMadeFile()
+    {
+        TestInstall inst;
+        const QString path = inst.dir() + QStringLiteral("/BD/Novo.mdb");
+        const QString message = errorOf([&] {
+            Database::createDatabase(path,
+                                     QStringLiteral("CREATE TABLE T (a); CREATE TABLE T (b);"));
+        });
+        QVERIFY2(message.contains(path), qPrintable(message));
+        QVERIFY(!QFile::exists(path));
+    }
+
+    // A statement that changes no rows reports none, whatever ran before it.
+    void changeCountBelongsToTheStatement()
+    {
+        TestInstall inst;
+        auto db = Database::OpenDatabase(inst.linksDb());
+        QCOMPARE(db->Execute(QStringLiteral("insert into Tabela1 (titulo1) values ('a')")), 1);
+        QCOMPARE(db->Execute(QStringLiteral("CREATE TABLE Outra (x)")), 0);
+        QCOMPARE(db->Execute(QStringLiteral("update Tabela1 set titulo1='b' where id=-1")), 0);
     }
 };
 

@@ -168,11 +168,14 @@ void tst_editing::refusedActionsChangeNothing_data()
     QTest::addColumn<QString>("url");
     QTest::addColumn<QString>("notice");
 
-    QTest::newRow("insert, empty URL") << "btnInsert" << -1 << "   " << "" << kEmpty;
-    QTest::newRow("make home, empty title") << "btnMakeHome" << 0 << "" << "x.htm" << kEmpty;
+    QTest::newRow("insert, empty URL") << "btnInsert" << -1 << "   "
+                                       << "" << kEmpty;
+    QTest::newRow("make home, empty title") << "btnMakeHome" << 0 << ""
+                                            << "x.htm" << kEmpty;
     QTest::newRow("update, none selected") << "btnUpdate" << -1 << "T"
                                            << "u" << u"É preciso selecionar um item primeiro."_qs;
-    QTest::newRow("delete, none selected") << "btnDelete" << -1 << "T"
+    QTest::newRow("delete, none selected")
+        << "btnDelete" << -1 << "T"
         << "u" << u"É preciso selecionar pelo menos um item primeiro."_qs;
 }
 
@@ -314,8 +317,7 @@ void tst_editing::deleteSelected()
         QCOMPARE(f.lblTotal->text(), u"1 ítens"_qs);
         QCOMPARE(f.selectedCount(), 0);
         QVERIFY(f.txtTitulo1->text().isEmpty() && f.txtURL->text().isEmpty());
-    }
-    else {
+    } else {
         QVERIFY(m_inst->statements.isEmpty() && m_notices->messages.isEmpty());
         QCOMPARE(sites().size(), 3);
         QVERIFY(f.lstSites->item(0)->isSelected() && f.lstSites->item(2)->isSelected());
@@ -342,8 +344,7 @@ void tst_editing::insertIntoUnwritableDatabase()
     sqlite3* other = nullptr;
     if (readOnlyFile) {
         QVERIFY(QFile::setPermissions(links, QFile::ReadOwner));
-    }
-    else { // the engine waits its busy timeout, then gives up
+    } else { // the engine waits its busy timeout, then gives up
         QCOMPARE(sqlite3_open(links.toUtf8().constData(), &other), SQLITE_OK);
         QCOMPARE(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
     }

@@ -20,8 +20,7 @@ class tst_navigation : public QObject {
 
     void click(const char* button)
     {
-        QTest::mouseClick(m_main->findChild<ImageControl*>(QLatin1String(button)),
-                          Qt::LeftButton);
+        QTest::mouseClick(m_main->findChild<ImageControl*>(QLatin1String(button)), Qt::LeftButton);
     }
 
 private Q_SLOTS:
@@ -52,8 +51,10 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("home");
         QTest::addColumn<QString>("expected"); // "" for appdir + "/Web/" + home
-        QTest::newRow("local page") << "outra/pagina.htm" << "";
-        QTest::newRow("web address") << "Https://Exemplo.org/Pág" << "Https://Exemplo.org/Pág";
+        QTest::newRow("local page") << "outra/pagina.htm"
+                                    << "";
+        QTest::newRow("web address") << "Https://Exemplo.org/Pág"
+                                     << "Https://Exemplo.org/Pág";
     }
 
     void homeReadsCurrentAddress()
@@ -74,11 +75,16 @@ private Q_SLOTS:
         QTest::addColumn<QString>("loaded");   // the address the event carries
         QTest::addColumn<bool>("replaced");
 
-        QTest::newRow("blank") << "about:blank" << "about:blank" << true;
-        QTest::newRow("frame of a blank page") << "about:blank" << "https://frame.example/" << true;
-        QTest::newRow("other letter case") << "About:Blank" << "About:Blank" << false;
-        QTest::newRow("blank frame of a page") << "https://exemplo.org/" << "about:blank" << false;
-        QTest::newRow("blank with fragment") << "about:blank#x" << "about:blank#x" << false;
+        QTest::newRow("blank") << "about:blank"
+                               << "about:blank" << true;
+        QTest::newRow("frame of a blank page") << "about:blank"
+                                               << "https://frame.example/" << true;
+        QTest::newRow("other letter case") << "About:Blank"
+                                           << "About:Blank" << false;
+        QTest::newRow("blank frame of a page") << "https://exemplo.org/"
+                                               << "about:blank" << false;
+        QTest::newRow("blank with fragment") << "about:blank#x"
+                                             << "about:blank#x" << false;
     }
 
     void blankPageReplaced()

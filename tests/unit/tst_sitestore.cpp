@@ -23,16 +23,36 @@ void tst_sitestore::encodeDecode_data()
     QTest::addColumn<QString>("encoded");
     QTest::addColumn<QString>("decoded");
 
-    QTest::newRow("apostrophe") << "It's here" << "It''s here" << "It's here";
-    QTest::newRow("two apostrophes") << "a''b" << "a''''b" << "a'b";
-    QTest::newRow("three apostrophes") << "'''" << "''''''" << "''";
-    QTest::newRow("CR LF") << "a\r\nb" << "a\\nb" << "a\r\nb";
-    QTest::newRow("lone LF, lone CR") << "a\nb\rc" << "a\nb\rc" << "a\nb\rc";
-    QTest::newRow("CR CR LF") << "\r\r\n" << "\r\\n" << "\r\r\n";
-    QTest::newRow("typed backslash-n") << "C:\\new" << "C:\\new" << "C:\r\new";
-    QTest::newRow("tab") << "a\tb" << "a\\tb" << "a\tb";
-    QTest::newRow("typed backslash-t") << "C:\\temp" << "C:\\temp" << "C:\temp";
-    QTest::newRow("empty") << "" << "" << "";
+    QTest::newRow("apostrophe") << "It's here"
+                                << "It''s here"
+                                << "It's here";
+    QTest::newRow("two apostrophes") << "a''b"
+                                     << "a''''b"
+                                     << "a'b";
+    QTest::newRow("three apostrophes") << "'''"
+                                       << "''''''"
+                                       << "''";
+    QTest::newRow("CR LF") << "a\r\nb"
+                           << "a\\nb"
+                           << "a\r\nb";
+    QTest::newRow("lone LF, lone CR") << "a\nb\rc"
+                                      << "a\nb\rc"
+                                      << "a\nb\rc";
+    QTest::newRow("CR CR LF") << "\r\r\n"
+                              << "\r\\n"
+                              << "\r\r\n";
+    QTest::newRow("typed backslash-n") << "C:\\new"
+                                       << "C:\\new"
+                                       << "C:\r\new";
+    QTest::newRow("tab") << "a\tb"
+                         << "a\\tb"
+                         << "a\tb";
+    QTest::newRow("typed backslash-t") << "C:\\temp"
+                                       << "C:\\temp"
+                                       << "C:\temp";
+    QTest::newRow("empty") << ""
+                           << ""
+                           << "";
 }
 
 void tst_sitestore::encodeDecode()
@@ -49,17 +69,25 @@ void tst_sitestore::hostileValuesRoundTrip_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("stored");
 
-    QTest::newRow("apostrophes") << "It's 'quoted'" << "It's 'quoted'";
-    QTest::newRow("two in a row") << "a''b" << "a''b";
-    QTest::newRow("tabs") << "\ta\tb\t" << "\\ta\\tb\\t";
-    QTest::newRow("CR LF") << "one\r\ntwo\r\n" << "one\\ntwo\\n";
-    QTest::newRow("lone LF") << "one\ntwo" << "one\ntwo";
-    QTest::newRow("backslashes") << "C:\\new\\x\\\\y\\" << "C:\\new\\x\\\\y\\";
-    QTest::newRow("double quotes") << "say \"hi\"" << "say \"hi\"";
+    QTest::newRow("apostrophes") << "It's 'quoted'"
+                                 << "It's 'quoted'";
+    QTest::newRow("two in a row") << "a''b"
+                                  << "a''b";
+    QTest::newRow("tabs") << "\ta\tb\t"
+                          << "\\ta\\tb\\t";
+    QTest::newRow("CR LF") << "one\r\ntwo\r\n"
+                           << "one\\ntwo\\n";
+    QTest::newRow("lone LF") << "one\ntwo"
+                             << "one\ntwo";
+    QTest::newRow("backslashes") << "C:\\new\\x\\\\y\\"
+                                 << "C:\\new\\x\\\\y\\";
+    QTest::newRow("double quotes") << "say \"hi\""
+                                   << "say \"hi\"";
     QTest::newRow("emoji") << u"sites 😀🚀 ok"_qs << u"sites 😀🚀 ok"_qs;
     QTest::newRow("right to left") << u"مرحبا שלום"_qs << u"مرحبا שלום"_qs;
     QTest::newRow("10000 characters") << QString(10000, u'ç') << QString(10000, u'ç');
-    QTest::newRow("injection") << "'); DROP TABLE Tabela1; --" << "'); DROP TABLE Tabela1; --";
+    QTest::newRow("injection") << "'); DROP TABLE Tabela1; --"
+                               << "'); DROP TABLE Tabela1; --";
 }
 
 void tst_sitestore::hostileValuesRoundTrip()

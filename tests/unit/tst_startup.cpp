@@ -35,15 +35,20 @@ private Q_SLOTS:
 
         const QString toTray = QStringLiteral("UPDATE Tabela1 SET minimizado=1");
         const QPoint stored(300, 100); // 4500 x 1500 twips
-        QTest::newRow("shipped") << "" << true << "0" << "" << stored;
-        QTest::newRow("flag 2") << "UPDATE Tabela1 SET minimizado=2" << true << "0" << "" << stored;
-        QTest::newRow("off screen, unclamped") << "UPDATE Tabela1 SET left=-30000, top='150000'"
-                                               << true << "0" << "" << QPoint(-2000, 10000);
+        QTest::newRow("shipped") << "" << true << "0"
+                                 << "" << stored;
+        QTest::newRow("flag 2") << "UPDATE Tabela1 SET minimizado=2" << true << "0"
+                                << "" << stored;
+        QTest::newRow("off screen, unclamped")
+            << "UPDATE Tabela1 SET left=-30000, top='150000'" << true << "0"
+            << "" << QPoint(-2000, 10000);
         QTest::newRow("home with scheme")
             << "UPDATE Tabela1 SET homeURL='HTTPS://Exemplo.org/Pág'" << true << "0"
             << "HTTPS://Exemplo.org/Pág" << stored;
-        QTest::newRow("to tray") << toTray << true << "1" << "" << stored;
-        QTest::newRow("no tray: minimized") << toTray << false << "1" << "" << stored;
+        QTest::newRow("to tray") << toTray << true << "1"
+                                 << "" << stored;
+        QTest::newRow("no tray: minimized") << toTray << false << "1"
+                                            << "" << stored;
     }
 
     void startUp()
@@ -99,16 +104,22 @@ private Q_SLOTS:
         QTest::addColumn<QString>("change"); // SQL, or "<missing>" / "<garbage>"
         QTest::addColumn<QString>("named");  // in the message besides the file
 
-        QTest::newRow("missing config db") << "<missing>" << "";
-        QTest::newRow("not a database") << "<garbage>" << "";
-        QTest::newRow("no Tabela1") << "DROP TABLE Tabela1" << "Tabela1";
-        QTest::newRow("no row 1") << "UPDATE Tabela1 SET id=2" << "";
+        QTest::newRow("missing config db") << "<missing>"
+                                           << "";
+        QTest::newRow("not a database") << "<garbage>"
+                                        << "";
+        QTest::newRow("no Tabela1") << "DROP TABLE Tabela1"
+                                    << "Tabela1";
+        QTest::newRow("no row 1") << "UPDATE Tabela1 SET id=2"
+                                  << "";
         for (const char* column : {"left", "top", "homeURL", "homeTitulo", "minimizado"})
             QTest::addRow("null %s", column)
                 << QStringLiteral("UPDATE Tabela1 SET %1=NULL").arg(QLatin1String(column))
                 << QString::fromLatin1(column);
-        QTest::newRow("text in left") << "UPDATE Tabela1 SET left='abc'" << "left";
-        QTest::newRow("minimizado 70000") << "UPDATE Tabela1 SET minimizado=70000" << "minimizado";
+        QTest::newRow("text in left") << "UPDATE Tabela1 SET left='abc'"
+                                      << "left";
+        QTest::newRow("minimizado 70000") << "UPDATE Tabela1 SET minimizado=70000"
+                                          << "minimizado";
     }
 
     void startUpFault()
@@ -134,8 +145,7 @@ private Q_SLOTS:
         } catch (const QvError& e) {
             message = e.message();
         }
-        QVERIFY2(message.contains(inst.configDb()) && message.contains(named),
-                 qPrintable(message));
+        QVERIFY2(message.contains(inst.configDb()) && message.contains(named), qPrintable(message));
         QCOMPARE(bytesOf(inst.configDb()), before);
         // Not left half-built: the next touch would load a fresh window.
         QVERIFY(Forms::loaded().isEmpty());

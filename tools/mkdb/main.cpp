@@ -51,11 +51,11 @@ bool buildDatabase(const fs::path& tmpPath, const fs::path& sqlPath, const std::
                    std::string& error)
 {
     sqlite3* db = nullptr;
-    int rc = sqlite3_open_v2(tmpPath.c_str(), &db,
-                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    int rc =
+        sqlite3_open_v2(tmpPath.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     if (rc != SQLITE_OK) {
-        error = "cannot create " + tmpPath.string() + ": "
-            + (db ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
+        error = "cannot create " + tmpPath.string() + ": " +
+                (db ? sqlite3_errmsg(db) : sqlite3_errstr(rc));
         sqlite3_close(db);
         return false;
     }
@@ -63,8 +63,7 @@ bool buildDatabase(const fs::path& tmpPath, const fs::path& sqlPath, const std::
     char* message = nullptr;
     rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message);
     if (rc != SQLITE_OK) {
-        error = "error in " + sqlPath.string() + ": "
-            + (message ? message : sqlite3_errstr(rc));
+        error = "error in " + sqlPath.string() + ": " + (message ? message : sqlite3_errstr(rc));
         sqlite3_free(message);
         sqlite3_close(db);
         return false;
@@ -149,8 +148,8 @@ int main(int argc, char** argv)
         return 0;
     }
     if (ec) {
-        std::cerr << "mkdb: cannot rename " << tmpPath.string() << " to " << dbPath.string()
-                  << ": " << ec.message() << '\n';
+        std::cerr << "mkdb: cannot rename " << tmpPath.string() << " to " << dbPath.string() << ": "
+                  << ec.message() << '\n';
         removeQuietly(tmpPath);
         return 1;
     }
