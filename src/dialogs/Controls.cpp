@@ -4,9 +4,21 @@
 #include <QPainter>
 
 namespace {
-bool releasedInside(const QWidget* w, QMouseEvent* e)
+// Labels and images speak the same mouse signals.
+template <class Control>
+void press(Control* c, QMouseEvent* e)
 {
-    return e->button() == Qt::LeftButton && w->rect().contains(e->position().toPoint());
+    e->accept();
+    Q_EMIT c->MouseDown(e->button());
+}
+
+template <class Control>
+void release(Control* c, QMouseEvent* e)
+{
+    e->accept();
+    Q_EMIT c->MouseUp(e->button());
+    if (e->button() == Qt::LeftButton && c->rect().contains(e->position().toPoint()))
+        Q_EMIT c->Click();
 }
 } // namespace
 
@@ -19,19 +31,9 @@ LabelControl::LabelControl(QWidget* parent)
     setIndent(0);
 }
 
-void LabelControl::mousePressEvent(QMouseEvent* e)
-{
-    e->accept();
-    Q_EMIT MouseDown(e->button());
-}
+void LabelControl::mousePressEvent(QMouseEvent* e) { press(this, e); }
 
-void LabelControl::mouseReleaseEvent(QMouseEvent* e)
-{
-    e->accept();
-    Q_EMIT MouseUp(e->button());
-    if (releasedInside(this, e))
-        Q_EMIT Click();
-}
+void LabelControl::mouseReleaseEvent(QMouseEvent* e) { release(this, e); }
 
 void LabelControl::mouseDoubleClickEvent(QMouseEvent* e) { mousePressEvent(e); }
 
@@ -57,19 +59,9 @@ void ImageControl::paintEvent(QPaintEvent*)
         p.drawPixmap(0, 0, m_picture);
 }
 
-void ImageControl::mousePressEvent(QMouseEvent* e)
-{
-    e->accept();
-    Q_EMIT MouseDown(e->button());
-}
+void ImageControl::mousePressEvent(QMouseEvent* e) { press(this, e); }
 
-void ImageControl::mouseReleaseEvent(QMouseEvent* e)
-{
-    e->accept();
-    Q_EMIT MouseUp(e->button());
-    if (releasedInside(this, e))
-        Q_EMIT Click();
-}
+void ImageControl::mouseReleaseEvent(QMouseEvent* e) { release(this, e); }
 
 void ImageControl::mouseDoubleClickEvent(QMouseEvent* e) { mousePressEvent(e); }
 

@@ -38,7 +38,7 @@ sleep 0.3
 window_geometry "$adm"
 assert_eq "360,140" "$WX,$WY" "administration window after dragging"
 
-# The list starts 96 px below the window's top; rows are 15 px high.
+# The list starts 96 px below the window's top; rows are 16 px high.
 double_click $((WX + 100)) $((WY + 96 + 7))
 opened=$(now_ms)
 until [[ $(visible_windows "$QV_TITLE") == *"$main"* ]]; do
