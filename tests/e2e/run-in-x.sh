@@ -56,6 +56,8 @@ for _ in $(seq 100); do
 done
 [[ -s $work/display ]] || { echo "run-in-x: Xvfb did not start" >&2; cat "$work/xvfb.log" >&2; exit 2; }
 export DISPLAY=":$(head -n1 "$work/display")"
+# The program is to use this X server, whatever platform the caller had chosen.
+unset QT_QPA_PLATFORM WAYLAND_DISPLAY
 
 # openbox says it runs before it manages windows: wait for its start-up command.
 setsid openbox --startup "touch $work/openbox-ready" >"$work/openbox.log" 2>&1 &
