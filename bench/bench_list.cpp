@@ -2,10 +2,12 @@
 // Run: bench_list -median 5   (QT_QPA_PLATFORM=offscreen works)
 #include "TestInstall.h"
 
-#include "app/AppSetup.h"
-#include "app/Database.h"
-#include "app/Forms.h"
+#include "storage/SiteStore.h"
+
+#include "browser/AppSetup.h"
+#include "forms/Forms.h"
 #include "sites/Form2_Lista.h"
+#include "storage/Database.h"
 
 #include <QApplication>
 #include <QListWidget>
@@ -87,8 +89,7 @@ QString bench_list::database(int rows)
         return m_databases[rows];
     const QString path = m_inst->dir() + QStringLiteral("/BD/sites_%1.mdb").arg(rows);
     QRandomGenerator rng(rows);
-    QString sql = QStringLiteral("CREATE TABLE Tabela1 (id INTEGER PRIMARY KEY AUTOINCREMENT, "
-                                 "titulo1 TEXT COLLATE NOCASE, url TEXT); BEGIN;");
+    QString sql = SiteStore::schemaSql() + QStringLiteral("BEGIN;");
     for (int i = 0; i < rows; ++i)
         sql += QStringLiteral("INSERT INTO Tabela1 (titulo1,url) VALUES ('%1', "
                               "'http://www.site%2.com.br/pagina.htm');")

@@ -1,7 +1,7 @@
-#include "app/AppSetup.h"
-#include "app/ErrorReporter.h"
-#include "app/Forms.h"
+#include "browser/AppSetup.h"
 #include "browser/Form1_Ini.h"
+#include "core/ErrorReporter.h"
+#include "forms/Forms.h"
 
 #include <QApplication>
 

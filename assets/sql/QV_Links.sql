@@ -1,7 +1,4 @@
--- Sites guardados do Maravel Quorvane, com alguns exemplos.
--- titulo1 usa COLLATE NOCASE; o programa troca essa ordenação por uma
--- que também ignora acentos e caixa nas letras acentuadas.
-CREATE TABLE Tabela1 (id INTEGER PRIMARY KEY AUTOINCREMENT, titulo1 TEXT COLLATE NOCASE, url TEXT);
+-- Exemplos de sites guardados; a tabela vem de QV_Links_schema.sql.
 INSERT INTO Tabela1 (titulo1, url) VALUES ('Página inicial local', 'index.htm');
 INSERT INTO Tabela1 (titulo1, url) VALUES ('Wikipédia em português', 'https://pt.wikipedia.org');
 INSERT INTO Tabela1 (titulo1, url) VALUES ('Debian', 'https://www.debian.org');

@@ -1,8 +1,8 @@
 #include "browser/CWebBrowserEvents.h"
 
-#include "app/BrowserControl.h"
-#include "app/ErrorReporter.h"
-#include "app/Paths.h"
+#include "core/ErrorReporter.h"
+#include "core/Paths.h"
+#include "forms/BrowserControl.h"
 
 void CWebBrowserEvents::setWebBrowser(BrowserControl* browser)
 {

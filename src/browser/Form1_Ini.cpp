@@ -1,20 +1,20 @@
 #include "browser/Form1_Ini.h"
 
-#include "app/BrowserControl.h"
-#include "app/Database.h"
-#include "app/ErrorReporter.h"
-#include "app/FormTimer.h"
-#include "app/Forms.h"
-#include "app/Paths.h"
-#include "app/Platform.h"
 #include "browser/CWebBrowserEvents.h"
-#include "browser/UrlTools.h"
-#include "dialogs/Controls.h"
-#include "dialogs/Layouts.h"
-#include "dialogs/Pictures.h"
+#include "core/ErrorReporter.h"
+#include "core/Paths.h"
+#include "core/Platform.h"
+#include "core/UrlTools.h"
+#include "forms/BrowserControl.h"
+#include "forms/Controls.h"
+#include "forms/FormTimer.h"
+#include "forms/Forms.h"
+#include "forms/Pictures.h"
 #include "info/Form3_About.h"
 #include "info/Form4_Help.h"
+#include "layouts/Layouts.h"
 #include "sites/Form2_Lista.h"
+#include "storage/ConfigStore.h"
 
 #include <QLabel>
 
@@ -69,18 +69,8 @@ void Form1_Ini::Form_Load()
 {
     Hide();
     QV_Variaveis::SetDatabasePaths();
-    auto db = Database::OpenDatabase(QV_Variaveis::ConfigDbPath);
-    Recordset& rs =
-        db->OpenRecordset(QStringLiteral("SELECT left,top,homeURL,homeTitulo,minimizado FROM "
-                                         "Tabela1 where id=1"));
-    if (rs.Eof())
-        db->fail(QStringLiteral("a tabela Tabela1 não tem o registro de configuração (id=1)"));
-    const float left = rs.single(QStringLiteral("left"));
-    const float top = rs.single(QStringLiteral("top"));
-    const QString homeURL = rs.text(QStringLiteral("homeURL"));
-    const QString homeTitulo = rs.text(QStringLiteral("homeTitulo"));
-    const qint16 minimizado = rs.int16(QStringLiteral("minimizado"));
-
+    const ConfigRecord config = ConfigStore::read();
+    const qint16 minimizado = config.minimizado;
     if (minimizado == 1) {
         lblNumChecked->setText(QStringLiteral("1"));
         minimize_to_tray();
@@ -89,21 +79,20 @@ void Form1_Ini::Form_Load()
         timer("TimerShowForm")->setInterval(kFirstShowMs);
         timer("TimerShowForm")->setEnabled(true);
     }
-    lblHomeURL->setText(homeURL);
-    lblTituloHome->setText(homeTitulo);
+    lblHomeURL->setText(config.homeURL);
+    lblTituloHome->setText(config.homeTitulo);
     setWidth(kFormWidth);
     setHeight(kFormHeight);
     setControlWidth(shpForm, kFormWidth - 15);
     setControlHeight(shpForm, kFormHeight - 10);
-    setLeft(left);
-    setTop(top);
+    setLeft(config.left);
+    setTop(config.top);
     timer("TimerMouseOver")->setInterval(kHoverMs);
     m_events = new CWebBrowserEvents(this);
     m_events->setWebBrowser(WebBrowser2);
     WebBrowser2->setSilent(true);
     WebBrowser2->Navigate(applicationDir() + QStringLiteral("/Web/index.htm"));
     WebBrowser2->Navigate(GetFullUrl(lblHomeURL->text()));
-    db->Close();
 }
 
 void Form1_Ini::TimerShowForm_Timer()
@@ -127,8 +116,7 @@ void Form1_Ini::btnHelp_Click() { openSecondary<Form4_Help>(); }
 
 void Form1_Ini::btnAdm_Click()
 {
-    Form2_Lista& target = Forms::get<Form2_Lista>();
-    target.lblTituloHome->setText(lblTituloHome->text());
+    Forms::get<Form2_Lista>().showHomeTitle(lblTituloHome->text());
     openSecondary<Form2_Lista>();
 }
 
@@ -155,14 +143,35 @@ void Form1_Ini::btnForward_Click()
 
 void Form1_Ini::TimerFormNothing_Timer()
 {
-    const QString name = lblFormNothing->text();
-    for (BaseForm* f : Forms::loaded()) {
-        if (f->Name() == name) {
-            Forms::unload(f);
-            break;
-        }
-    }
+    if (BaseForm* f = Forms::loadedByName(lblFormNothing->text()))
+        Forms::unload(f);
     timer("TimerFormNothing")->setEnabled(false);
+}
+
+QString Form1_Ini::homeTitle() const { return lblTituloHome->text(); }
+
+void Form1_Ini::setHome(const QString& url, const QString& title)
+{
+    lblHomeURL->setText(url);
+    lblTituloHome->setText(title);
+}
+
+int Form1_Ini::startMinimizedFlag() const { return lblNumChecked->text().toInt(); }
+
+void Form1_Ini::setStartMinimizedFlag(int flag) { lblNumChecked->setText(QString::number(flag)); }
+
+void Form1_Ini::setAddressToOpen(const QString& address) { lblNavigate->setText(address); }
+
+void Form1_Ini::openAddressToOpen() { WebBrowser2->Navigate(GetFullUrl(lblNavigate->text())); }
+
+void Form1_Ini::takeOverFrom(const BaseForm& from)
+{
+    setLeft(from.Left());
+    setTop(from.Top());
+    Show();
+    lblFormNothing->setText(from.Name());
+    timer("TimerFormNothing")->setInterval(MainWindow::kHandOverMs);
+    timer("TimerFormNothing")->setEnabled(true);
 }
 
 void Form1_Ini::imgFechar_Click()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "chrome/SkinnedForm.h"
+#include "forms/MainWindow.h"
 
 #include <QIcon>
 
@@ -11,7 +12,19 @@ class QLabel;
 
 // The main window: the browser, the start-up sequence, the buttons that open the other
 // windows, and the shared state they read and write through its hidden labels.
-class Form1_Ini : public SkinnedForm {
+//
+// The hidden carrier labels, below the visible area:
+//
+//   label           written by                                 read by
+//   lblHomeURL      start-up; Form2_Lista "make home"           btnHome
+//   lblTituloHome   start-up; Form2_Lista "make home"           btnAdm, Form4_Help's link (shown
+//                                                               in Form2_Lista's lblTituloHome)
+//   lblNumChecked   start-up; Form2_Lista's CheckMinimize       Form2_Lista's load
+//   lblNavigate     Form2_Lista, opening a site                 Form2_Lista's TimerShowForm
+//   lblFormNothing  a secondary window handing back its place   TimerFormNothing (unloads it)
+//
+// Other windows reach them only through the MainWindow operations.
+class Form1_Ini : public SkinnedForm, public MainWindow {
     Q_OBJECT
 public:
     Form1_Ini();
@@ -30,8 +43,15 @@ public:
     void TimerFormNothing_Timer();
     void TimerShowForm_Timer();
 
-    // The picture of the hidden image iconSoftware: the program icon every window uses.
-    QIcon iconSoftwarePicture() const { return m_icon; }
+    BaseForm& form() override { return *this; }
+    QIcon programIcon() const override { return m_icon; }
+    QString homeTitle() const override;
+    void setHome(const QString& url, const QString& title) override;
+    int startMinimizedFlag() const override;
+    void setStartMinimizedFlag(int flag) override;
+    void setAddressToOpen(const QString& address) override;
+    void openAddressToOpen() override;
+    void takeOverFrom(const BaseForm& from) override;
 
     BrowserControl* WebBrowser2;
     BrowserControl* WebBrowser1;

@@ -1,7 +1,7 @@
 #include "browser/WebEngineBrowser.h"
 
-#include "app/QvError.h"
 #include "browser/WebPage.h"
+#include "core/QvError.h"
 
 #include <QCoreApplication>
 #include <QDir>

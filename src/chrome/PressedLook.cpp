@@ -1,8 +1,8 @@
 #include "chrome/PressedLook.h"
 
-#include "app/BaseForm.h"
-#include "app/Twips.h"
-#include "dialogs/Controls.h"
+#include "core/Twips.h"
+#include "forms/BaseForm.h"
+#include "forms/Controls.h"
 
 #include <QLabel>
 

@@ -1,15 +1,11 @@
 #include "chrome/SecondaryForm.h"
 
-#include "app/ErrorReporter.h"
-#include "app/FormTimer.h"
-#include "app/Forms.h"
-#include "browser/Form1_Ini.h"
+#include "core/ErrorReporter.h"
+#include "forms/FormTimer.h"
+#include "forms/Forms.h"
+#include "forms/MainWindow.h"
 
 #include <QLabel>
-
-namespace {
-constexpr int kHandOverMs = 250;
-}
 
 SecondaryForm::SecondaryForm(const layout::Form& form)
     : SkinnedForm(form, Options{})
@@ -18,30 +14,18 @@ SecondaryForm::SecondaryForm(const layout::Form& form)
                    &SecondaryForm::TimerHideForm_Timer);
 }
 
-void SecondaryForm::takeMainWindowIcon()
-{
-    setWindowIcon(Forms::get<Form1_Ini>().iconSoftwarePicture());
-}
+void SecondaryForm::takeMainWindowIcon() { setWindowIcon(MainWindow::get().programIcon()); }
 
 void SecondaryForm::armHideTimer()
 {
-    timer("TimerHideForm")->setInterval(kHandOverMs);
+    timer("TimerHideForm")->setInterval(MainWindow::kHandOverMs);
     timer("TimerHideForm")->setEnabled(true);
 }
 
 void SecondaryForm::TimerHideForm_Timer()
 {
-    Forms::get<Form1_Ini>().Hide();
+    MainWindow::get().form().Hide();
     timer("TimerHideForm")->setEnabled(false);
 }
 
-void SecondaryForm::handBackToMainWindow()
-{
-    Form1_Ini& main = Forms::get<Form1_Ini>();
-    main.setLeft(Left());
-    main.setTop(Top());
-    main.Show();
-    main.lblFormNothing->setText(Name());
-    main.timer("TimerFormNothing")->setInterval(kHandOverMs);
-    main.timer("TimerFormNothing")->setEnabled(true);
-}
+void SecondaryForm::handBackToMainWindow() { MainWindow::get().takeOverFrom(*this); }

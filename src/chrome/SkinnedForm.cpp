@@ -1,11 +1,11 @@
 #include "chrome/SkinnedForm.h"
 
-#include "app/ErrorReporter.h"
-#include "app/FormTimer.h"
-#include "app/Platform.h"
-#include "app/Twips.h"
 #include "chrome/WindowDrag.h"
-#include "dialogs/Controls.h"
+#include "core/ErrorReporter.h"
+#include "core/Platform.h"
+#include "core/Twips.h"
+#include "forms/Controls.h"
+#include "forms/FormTimer.h"
 
 #include <QLabel>
 #include <QTimer>

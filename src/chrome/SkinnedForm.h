@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/BaseForm.h"
 #include "chrome/PressedLook.h"
+#include "forms/BaseForm.h"
 
 #include <QSystemTrayIcon>
 

@@ -1,7 +1,7 @@
 #include "dialogs/DialogPlacement.h"
 
-#include "app/Forms.h"
-#include "sites/Form2_Lista.h"
+#include "forms/Forms.h"
+#include "forms/MainWindow.h"
 
 namespace {
 constexpr int kOffsetLeft = 525;
@@ -10,10 +10,14 @@ constexpr int kOffsetTop = 1830;
 
 void placeOverAdministrationWindow(BaseForm& dialog)
 {
-    Form2_Lista& lista = Forms::get<Form2_Lista>();
-    dialog.setLeft(float(lista.Left()) + kOffsetLeft);
-    dialog.setTop(float(lista.Top()) + kOffsetTop);
-    dialog.setWindowIcon(lista.windowIcon());
+    // The dialogs belong to the administration window; shown without it, they stand over the
+    // window that is there (the main window).
+    const BaseForm* anchor = Forms::loadedByName(QStringLiteral("Form2_Lista"));
+    if (!anchor)
+        anchor = &MainWindow::get().form();
+    dialog.setLeft(float(anchor->Left()) + kOffsetLeft);
+    dialog.setTop(float(anchor->Top()) + kOffsetTop);
+    dialog.setWindowIcon(anchor->windowIcon());
     QWidget* frame = dialog.findChild<QWidget*>(QStringLiteral("shpForm"));
     BaseForm::setControlWidth(frame, dialog.Width() - 15);
     BaseForm::setControlHeight(frame, dialog.Height() - 15);

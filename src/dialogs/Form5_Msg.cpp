@@ -1,11 +1,11 @@
 #include "dialogs/Form5_Msg.h"
 
-#include "app/ErrorReporter.h"
-#include "app/FormTimer.h"
-#include "app/Forms.h"
-#include "app/Platform.h"
+#include "core/ErrorReporter.h"
+#include "core/Platform.h"
 #include "dialogs/DialogPlacement.h"
-#include "dialogs/Layouts.h"
+#include "forms/FormTimer.h"
+#include "forms/Forms.h"
+#include "layouts/Layouts.h"
 
 #include <QLabel>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/BaseForm.h"
+#include "forms/BaseForm.h"
 
 class QLabel;
 

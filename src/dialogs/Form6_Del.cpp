@@ -1,20 +1,17 @@
 #include "dialogs/Form6_Del.h"
 
-#include "app/Database.h"
-#include "app/ErrorReporter.h"
-#include "app/Forms.h"
-#include "app/Paths.h"
-#include "app/Platform.h"
-#include "dialogs/Controls.h"
+#include "core/ErrorReporter.h"
+#include "core/Paths.h"
+#include "core/Platform.h"
 #include "dialogs/DialogPlacement.h"
 #include "dialogs/Form5_Msg.h"
-#include "dialogs/Layouts.h"
-#include "sites/Form2_Lista.h"
-#include "sites/SiteStore.h"
+#include "forms/Controls.h"
+#include "forms/Forms.h"
+#include "layouts/Layouts.h"
+#include "storage/Database.h"
+#include "storage/SiteStore.h"
 
 #include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
 
 Form6_Del::Form6_Del()
     : BaseForm(layout::Form6_DelLayout)
@@ -32,25 +29,29 @@ Form6_Del::Form6_Del()
 
 void Form6_Del::Form_Load() { placeOverAdministrationWindow(*this); }
 
+void Form6_Del::ask(BaseForm& window, DeletionRequester& requester)
+{
+    m_window = &window;
+    m_requester = &requester;
+    showModal();
+}
+
 void Form6_Del::btnDelete_Click()
 {
-    Form2_Lista& lista = Forms::get<Form2_Lista>();
+    if (!m_window || !m_requester)
+        throw QvError(QStringLiteral("a janela de administração foi fechada; nada foi deletado"));
+    DeletionRequester& requester = *m_requester;
     QV_Variaveis::SetDatabasePaths();
     auto db = SiteStore::open();
     try {
-        for (int i = lista.lstSites->count() - 1; i >= 0; --i) {
-            if (lista.lstSites->item(i)->isSelected())
-                db->Execute(SiteStore::deleteSql(lista.rowId(i)));
-        }
+        for (qint64 id : requester.selectedSiteIds())
+            db->Execute(SiteStore::deleteSql(id));
     } catch (const QvError&) {
         // What was deleted stays deleted: the list shows the table as it now is.
-        ErrorReporter::guard([&] { lista.refillList(*db); });
+        ErrorReporter::guard([&] { requester.refillList(*db); });
         throw;
     }
-    const int n = lista.refillList(*db);
-    lista.lblTotal->setText(QString::number(n) + QStringLiteral(" ítens"));
-    lista.txtTitulo1->setText(QString());
-    lista.txtURL->setText(QString());
+    requester.showSitesAfterDeletion(*db);
     db->Close();
     Hide();
     Forms::unload(this);

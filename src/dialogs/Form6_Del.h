@@ -1,9 +1,25 @@
 #pragma once
 
-#include "app/BaseForm.h"
 #include "chrome/PressedLook.h"
+#include "forms/BaseForm.h"
 
+#include <QList>
+#include <QPointer>
+
+class Database;
 class LabelControl;
+
+// What the confirmation needs of the window that asked for it.
+class DeletionRequester {
+public:
+    virtual ~DeletionRequester() = default;
+    // The ids of the selected rows, from the bottom of the list up.
+    virtual QList<qint64> selectedSiteIds() const = 0;
+    // Shows the table as it now is; returns the number of rows.
+    virtual int refillList(Database& db) = 0;
+    // After a deletion: the table as it now is, its count, and empty boxes.
+    virtual void showSitesAfterDeletion(Database& db) = 0;
+};
 
 // Asks before the selected saved sites are deleted, and deletes them on "SIM".
 class Form6_Del : public BaseForm {
@@ -12,6 +28,8 @@ public:
     Form6_Del();
 
     void Form_Load() override;
+    // Shows the question modally over `window`; "SIM" deletes what `requester` has selected.
+    void ask(BaseForm& window, DeletionRequester& requester);
     void btnDelete_Click();
     void btnClose_Click();
 
@@ -20,4 +38,6 @@ public:
 
 private:
     PressedLook m_pressedLook;
+    QPointer<BaseForm> m_window;
+    DeletionRequester* m_requester = nullptr;
 };

@@ -1,9 +1,9 @@
 #include "info/Form3_About.h"
 
-#include "app/ErrorReporter.h"
-#include "browser/UrlTools.h"
-#include "dialogs/Controls.h"
-#include "dialogs/Layouts.h"
+#include "core/ErrorReporter.h"
+#include "core/UrlTools.h"
+#include "forms/Controls.h"
+#include "layouts/Layouts.h"
 
 Form3_About::Form3_About()
     : SecondaryForm(layout::Form3_AboutLayout)

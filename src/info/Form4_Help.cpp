@@ -1,12 +1,12 @@
 #include "info/Form4_Help.h"
 
-#include "app/ErrorReporter.h"
-#include "app/Forms.h"
-#include "app/Paths.h"
-#include "app/Platform.h"
-#include "browser/Form1_Ini.h"
-#include "dialogs/Controls.h"
-#include "dialogs/Layouts.h"
+#include "core/ErrorReporter.h"
+#include "core/Paths.h"
+#include "core/Platform.h"
+#include "forms/Controls.h"
+#include "forms/Forms.h"
+#include "forms/MainWindow.h"
+#include "layouts/Layouts.h"
 #include "sites/Form2_Lista.h"
 
 #include <QLabel>
@@ -57,7 +57,7 @@ void Form4_Help::OpenFile(const QString& filePath) { Platform::instance().openFi
 void Form4_Help::lblURL_Click()
 {
     Form2_Lista& lista = Forms::get<Form2_Lista>();
-    lista.lblTituloHome->setText(Forms::get<Form1_Ini>().lblTituloHome->text());
+    lista.showHomeTitle(MainWindow::get().homeTitle());
     lista.setLeft(Left());
     lista.setTop(Top());
     lista.Show();

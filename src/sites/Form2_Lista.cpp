@@ -1,20 +1,20 @@
 #include "sites/Form2_Lista.h"
 
-#include "app/BrowserControl.h"
-#include "app/Database.h"
-#include "app/ErrorReporter.h"
-#include "app/FormTimer.h"
-#include "app/Forms.h"
-#include "app/Paths.h"
-#include "browser/Form1_Ini.h"
-#include "browser/UrlTools.h"
-#include "dialogs/Controls.h"
+#include "core/ErrorReporter.h"
+#include "core/Paths.h"
+#include "core/UrlTools.h"
 #include "dialogs/Form5_Msg.h"
 #include "dialogs/Form6_Del.h"
-#include "dialogs/Layouts.h"
-#include "dialogs/ListBackground.h"
-#include "sites/ConfigStore.h"
-#include "sites/SiteStore.h"
+#include "forms/BrowserControl.h"
+#include "forms/Controls.h"
+#include "forms/FormTimer.h"
+#include "forms/Forms.h"
+#include "forms/MainWindow.h"
+#include "layouts/Layouts.h"
+#include "sites/ListBackground.h"
+#include "storage/ConfigStore.h"
+#include "storage/Database.h"
+#include "storage/SiteStore.h"
 
 #include <QCheckBox>
 #include <QKeyEvent>
@@ -83,7 +83,7 @@ void Form2_Lista::Form_Load()
     const int n = refillList(*db);
     lblTotal->setText(QString::number(n) + kCountSuffix);
     db->Close();
-    if (Forms::get<Form1_Ini>().lblNumChecked->text().toInt() == 1)
+    if (MainWindow::get().startMinimizedFlag() == 1)
         CheckMinimize->setChecked(true);
     else
         CheckMinimize->setChecked(false);
@@ -111,6 +111,26 @@ int Form2_Lista::refillList(Database& db)
     lstSites->setCurrentIndex(QModelIndex());
     lstSites->setUpdatesEnabled(true);
     return n;
+}
+
+void Form2_Lista::showHomeTitle(const QString& title) { lblTituloHome->setText(title); }
+
+QList<qint64> Form2_Lista::selectedSiteIds() const
+{
+    QList<qint64> ids;
+    for (int i = lstSites->count() - 1; i >= 0; --i) {
+        if (lstSites->item(i)->isSelected())
+            ids.append(rowId(i));
+    }
+    return ids;
+}
+
+void Form2_Lista::showSitesAfterDeletion(Database& db)
+{
+    const int n = refillList(db);
+    lblTotal->setText(QString::number(n) + QStringLiteral(" ítens"));
+    txtTitulo1->setText(QString());
+    txtURL->setText(QString());
 }
 
 qint64 Form2_Lista::rowId(int row) const
@@ -167,7 +187,7 @@ void Form2_Lista::OpenSelectedSite()
             s = DecodeSqlText(rs.textOrEmpty(QStringLiteral("url")));
     } catch (const QvError&) {
     }
-    Forms::get<Form1_Ini>().lblNavigate->setText(s.trimmed());
+    MainWindow::get().setAddressToOpen(s.trimmed());
     timer("TimerShowForm")->setInterval(kOpenDelayMs);
     timer("TimerShowForm")->setEnabled(true);
 }
@@ -176,8 +196,7 @@ void Form2_Lista::TimerShowForm_Timer()
 {
     timer("TimerShowForm")->setEnabled(false);
     handBackToMainWindow();
-    Form1_Ini& main = Forms::get<Form1_Ini>();
-    main.WebBrowser2->Navigate(GetFullUrl(main.lblNavigate->text()));
+    MainWindow::get().openAddressToOpen();
 }
 
 void Form2_Lista::btnOpenText_Click() { OpenExternal(GetFullUrl(txtURL->text())); }
@@ -249,9 +268,7 @@ void Form2_Lista::btnMakeHome_Click()
     ConfigStore::update(ConfigStore::makeHomeSql(t, u));
     notice(QStringLiteral("Página inicial atualizada com sucesso!"));
     lblTituloHome->setText(title);
-    Form1_Ini& main = Forms::get<Form1_Ini>();
-    main.lblHomeURL->setText(url);
-    main.lblTituloHome->setText(title);
+    MainWindow::get().setHome(url, title);
 }
 
 void Form2_Lista::btnPosition_Click()
@@ -268,13 +285,13 @@ void Form2_Lista::CheckMinimize_Click()
     const int f = CheckMinimize->isChecked() ? 1 : 0;
     QV_Variaveis::SetDatabasePaths();
     ConfigStore::update(ConfigStore::minimizedSql(f));
-    Forms::get<Form1_Ini>().lblNumChecked->setText(QString::number(f));
+    MainWindow::get().setStartMinimizedFlag(f);
 }
 
 void Form2_Lista::btnDelete_Click()
 {
     if (selectedCount() != 0) {
-        Forms::get<Form6_Del>().showModal();
+        Forms::get<Form6_Del>().ask(*this, *this);
         return;
     }
     notice(QStringLiteral("É preciso selecionar pelo menos um item primeiro."));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "chrome/SecondaryForm.h"
+#include "dialogs/Form6_Del.h"
 
 class Database;
 class ImageControl;
@@ -12,7 +13,7 @@ class QListWidget;
 
 // The administration window of the saved sites: the list, the current item's title and
 // address, opening a site in the main window or outside, and the editing actions.
-class Form2_Lista : public SecondaryForm {
+class Form2_Lista : public SecondaryForm, public DeletionRequester {
     Q_OBJECT
 public:
     Form2_Lista();
@@ -33,9 +34,14 @@ public:
     void CheckMinimize_Click();
     void btnDelete_Click();
 
+    // lblTituloHome: the home page's title as the main window knows it.
+    void showHomeTitle(const QString& title);
+
     // Clears the list and fills it from the listing statement, in title order; returns the
     // number of rows. The stored titles are shown as they are, the ids kept as item data.
-    int refillList(Database& db);
+    int refillList(Database& db) override;
+    QList<qint64> selectedSiteIds() const override;
+    void showSitesAfterDeletion(Database& db) override;
     int selectedCount() const;
     // The id of a row (item data), at full width.
     qint64 rowId(int row) const;

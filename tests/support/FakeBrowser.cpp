@@ -1,6 +1,6 @@
 #include "FakeBrowser.h"
 
-#include "app/QvError.h"
+#include "core/QvError.h"
 
 void FakeBrowser::Navigate(const QString& address)
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/BrowserControl.h"
+#include "forms/BrowserControl.h"
 
 #include <QStringList>
 

@@ -3,11 +3,14 @@
 #include "FakeBrowser.h"
 #include "FakePlatform.h"
 
-#include "app/Database.h"
-#include "app/ErrorReporter.h"
-#include "app/FormTimer.h"
-#include "app/Forms.h"
-#include "app/Paths.h"
+#include "browser/Form1_Ini.h"
+#include "core/ErrorReporter.h"
+#include "core/Paths.h"
+#include "forms/FormTimer.h"
+#include "forms/Forms.h"
+#include "forms/MainWindow.h"
+#include "storage/Database.h"
+#include "storage/SiteStore.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -32,11 +35,11 @@ TestInstall::TestInstall()
     QDir(dir()).mkpath(QStringLiteral("BD"));
     QDir(dir()).mkpath(QStringLiteral("Web"));
     exec(configDb(), readSource(QStringLiteral("assets/sql/QV_Config.sql")));
-    exec(linksDb(), QStringLiteral("CREATE TABLE Tabela1 (id INTEGER PRIMARY KEY AUTOINCREMENT, "
-                                   "titulo1 TEXT COLLATE NOCASE, url TEXT);"));
+    exec(linksDb(), SiteStore::schemaSql());
     setApplicationDirForTesting(dir());
     QV_Variaveis::SetDatabasePaths();
     FakeBrowser::installFactory();
+    MainWindow::setLoader([]() -> MainWindow& { return Forms::get<Form1_Ini>(); });
     ErrorReporter::setHandler([this](const QString& m) { errors.append(m); });
     Database::setObserver([this](const QString&, const QString& sql) { statements.append(sql); });
 }

@@ -1,7 +1,7 @@
 #include "TestInstall.h"
 
-#include "app/Database.h"
-#include "app/QvError.h"
+#include "core/QvError.h"
+#include "storage/Database.h"
 
 #include <QDir>
 #include <QFile>

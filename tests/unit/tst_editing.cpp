@@ -1,13 +1,13 @@
 #include "FakePlatform.h"
 #include "TestInstall.h"
 
-#include "app/AppSetup.h"
-#include "app/FormTimer.h"
-#include "app/Forms.h"
+#include "browser/AppSetup.h"
 #include "browser/Form1_Ini.h"
-#include "dialogs/Controls.h"
 #include "dialogs/Form5_Msg.h"
 #include "dialogs/Form6_Del.h"
+#include "forms/Controls.h"
+#include "forms/FormTimer.h"
+#include "forms/Forms.h"
 #include "sites/Form2_Lista.h"
 
 #include <QApplication>

@@ -1,10 +1,10 @@
 #include "FakePlatform.h"
 #include "TestInstall.h"
 
-#include "app/FormTimer.h"
-#include "app/Forms.h"
 #include "browser/Form1_Ini.h"
-#include "browser/UrlTools.h"
+#include "core/UrlTools.h"
+#include "forms/FormTimer.h"
+#include "forms/Forms.h"
 #include "info/Form3_About.h"
 #include "info/Form4_Help.h"
 #include "sites/Form2_Lista.h"

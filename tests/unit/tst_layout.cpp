@@ -1,14 +1,14 @@
 #include "TestInstall.h"
 
-#include "app/FormTimer.h"
-#include "app/Forms.h"
 #include "browser/Form1_Ini.h"
-#include "dialogs/Controls.h"
 #include "dialogs/Form5_Msg.h"
 #include "dialogs/Form6_Del.h"
-#include "dialogs/Layouts.h"
+#include "forms/Controls.h"
+#include "forms/FormTimer.h"
+#include "forms/Forms.h"
 #include "info/Form3_About.h"
 #include "info/Form4_Help.h"
+#include "layouts/Layouts.h"
 #include "sites/Form2_Lista.h"
 
 #include <QCheckBox>

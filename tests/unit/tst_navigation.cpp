@@ -2,9 +2,9 @@
 #include "FakePlatform.h"
 #include "TestInstall.h"
 
-#include "app/Forms.h"
 #include "browser/Form1_Ini.h"
-#include "dialogs/Controls.h"
+#include "forms/Controls.h"
+#include "forms/Forms.h"
 
 #include <QLabel>
 #include <QTest>

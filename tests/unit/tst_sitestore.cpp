@@ -1,7 +1,7 @@
 #include "TestInstall.h"
 
-#include "app/Database.h"
-#include "sites/SiteStore.h"
+#include "storage/Database.h"
+#include "storage/SiteStore.h"
 
 #include <QFile>
 #include <QTest>

@@ -2,10 +2,10 @@
 #include "FakePlatform.h"
 #include "TestInstall.h"
 
-#include "app/FormTimer.h"
-#include "app/Forms.h"
-#include "app/QvError.h"
 #include "browser/Form1_Ini.h"
+#include "core/QvError.h"
+#include "forms/FormTimer.h"
+#include "forms/Forms.h"
 
 #include <QFile>
 #include <QLabel>

@@ -1,5 +1,5 @@
-#include "app/Paths.h"
-#include "browser/UrlTools.h"
+#include "core/Paths.h"
+#include "core/UrlTools.h"
 
 #include <QTest>
 

@@ -1,6 +1,6 @@
-#include "app/AppSetup.h"
-#include "app/QvError.h"
+#include "browser/AppSetup.h"
 #include "browser/WebEngineBrowser.h"
+#include "core/QvError.h"
 
 #include <QApplication>
 #include <QSignalSpy>

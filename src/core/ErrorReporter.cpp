@@ -1,0 +1,36 @@
+#include "core/ErrorReporter.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+namespace {
+ErrorReporter::Handler& handler()
+{
+    static ErrorReporter::Handler h;
+    return h;
+}
+} // namespace
+
+void ErrorReporter::setHandler(Handler h) { handler() = std::move(h); }
+
+void ErrorReporter::report(const QString& message)
+{
+    if (handler()) {
+        handler()(message);
+        return;
+    }
+    qWarning("quorvane: %s", qPrintable(message));
+    if (qobject_cast<QApplication*>(QCoreApplication::instance()))
+        QMessageBox::critical(nullptr, QStringLiteral("Maravel Quorvane"), message);
+}
+
+void ErrorReporter::guard(const std::function<void()>& fn)
+{
+    try {
+        fn();
+    } catch (const QvError& e) {
+        report(e.message());
+    } catch (const std::exception& e) {
+        report(QStringLiteral("Erro inesperado: %1").arg(QString::fromUtf8(e.what())));
+    }
+}

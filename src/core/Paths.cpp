@@ -1,0 +1,49 @@
+#include "core/Paths.h"
+
+#include <QCoreApplication>
+
+namespace QV_Variaveis {
+QString ConfigDbPath;
+QString LinksDbPath;
+
+void SetDatabasePaths()
+{
+    ConfigDbPath = applicationDir() + dbFolderLiteral() + QStringLiteral("QV_Config.mdb");
+    LinksDbPath = applicationDir() + dbFolderLiteral() + QStringLiteral("QV_Links.mdb");
+}
+} // namespace QV_Variaveis
+
+namespace {
+QString& testDir()
+{
+    static QString dir;
+    return dir;
+}
+} // namespace
+
+QString applicationDir()
+{
+    if (!testDir().isEmpty())
+        return testDir();
+    return QCoreApplication::applicationDirPath();
+}
+
+void setApplicationDirForTesting(const QString& dir) { testDir() = dir; }
+
+QString dbFolderLiteral()
+{
+#ifdef Q_OS_WIN
+    return QStringLiteral("\\BD\\");
+#else
+    return QStringLiteral("/BD/");
+#endif
+}
+
+QString readMeFolderLiteral()
+{
+#ifdef Q_OS_WIN
+    return QStringLiteral("\\ReadMe\\");
+#else
+    return QStringLiteral("/ReadMe/");
+#endif
+}

@@ -1,0 +1,56 @@
+#include "core/Platform.h"
+
+#include "core/QvError.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QDesktopServices>
+#include <QDir>
+#include <QSystemTrayIcon>
+#include <QUrl>
+
+namespace {
+std::unique_ptr<Platform>& current()
+{
+    static std::unique_ptr<Platform> p;
+    return p;
+}
+
+// An absolute path becomes a file address; anything else is an address as written.
+QUrl addressOf(const QString& text)
+{
+    if (QDir::isAbsolutePath(text))
+        return QUrl::fromLocalFile(text);
+    return QUrl(text, QUrl::TolerantMode);
+}
+} // namespace
+
+Platform& Platform::instance()
+{
+    if (!current())
+        current() = std::make_unique<DesktopPlatform>();
+    return *current();
+}
+
+void Platform::install(std::unique_ptr<Platform> platform) { current() = std::move(platform); }
+
+void DesktopPlatform::beep() { QApplication::beep(); }
+
+void DesktopPlatform::openExternal(const QString& text)
+{
+    const QUrl url = addressOf(text);
+    if (!url.isValid() || url.isEmpty() || !QDesktopServices::openUrl(url))
+        throw QvError(QStringLiteral("Não foi possível abrir \"%1\" fora do programa.").arg(text));
+}
+
+void DesktopPlatform::openFile(const QString& path)
+{
+    // Failure is not reported: a missing document simply does not open.
+    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+QPoint DesktopPlatform::cursorPos() const { return QCursor::pos(); }
+
+bool DesktopPlatform::trayAvailable() const { return QSystemTrayIcon::isSystemTrayAvailable(); }
+
+void DesktopPlatform::endProcess(int exitCode) { QCoreApplication::exit(exitCode); }

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "forms/LayoutTable.h"
+
+#include <QWidget>
+
+class FormTimer;
+
+// A window of the program: built from its layout table, loaded through the Forms registry,
+// positioned in twips, and unloaded (destroyed) as a whole.
+class BaseForm : public QWidget {
+    Q_OBJECT
+public:
+    explicit BaseForm(const layout::Form& form);
+
+    QString Name() const { return objectName(); }
+
+    virtual void Form_Load() {}
+    // Runs when the window is being unloaded, whatever the cause.
+    virtual void Form_Unload() {}
+
+    // Screen position and size in twips.
+    int Left() const;
+    int Top() const;
+    void setLeft(double twips);
+    void setTop(double twips);
+    int Width() const;
+    int Height() const;
+    void setWidth(int twips);
+    void setHeight(int twips);
+
+    void Show();
+    void Hide() { hide(); }
+    // Shows the window modally; returns when it has been unloaded.
+    void showModal();
+    void minimize();
+
+    FormTimer* timer(const char* name) const;
+    bool isUnloading() const { return m_unloading; }
+
+    // Generic Left/Top/Width/Height of a control, in twips relative to the window.
+    static int controlLeft(const QWidget* c);
+    static int controlTop(const QWidget* c);
+    static void setControlLeft(QWidget* c, double twips);
+    static void setControlTop(QWidget* c, double twips);
+    static void setControlWidth(QWidget* c, double twips);
+    static void setControlHeight(QWidget* c, double twips);
+
+Q_SIGNALS:
+    void unloaded();
+
+protected:
+    template <class T>
+    T* control(const char* name) const
+    {
+        auto* c = findChild<T*>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
+        Q_ASSERT_X(c, name, "control missing from the layout");
+        return c;
+    }
+
+    // A press of any pointer button on the window's own surface.
+    virtual void Form_MouseDown(Qt::MouseButton) {}
+
+    void mousePressEvent(QMouseEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    friend class Forms;
+    bool m_unloading = false;
+};

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "forms/BaseForm.h"
+
+#include <QList>
+#include <QPointer>
+
+#include <typeindex>
+
+// The program's windows: one instance per window class, loaded on first touch (its Form_Load
+// runs to completion before the touched member is used) and destroyed when unloaded.
+class Forms {
+public:
+    // The one instance of T. A window that is not loaded is loaded first: it is created and its
+    // Form_Load runs to completion before this returns; a failing load throws and leaves
+    // nothing behind.
+    template <class T>
+    static T& get()
+    {
+        if (BaseForm* f = find(typeid(T)))
+            return *static_cast<T*>(f);
+        auto* f = new T();
+        load(typeid(T), f);
+        return *f;
+    }
+
+    template <class T>
+    static T* ifLoaded()
+    {
+        return static_cast<T*>(find(typeid(T)));
+    }
+
+    // A loaded window by its Name, or null; never loads one.
+    static BaseForm* loadedByName(const QString& name);
+    // The loaded windows, in load order.
+    static QList<BaseForm*> loaded();
+    static void unload(BaseForm* form);
+    // Tests: unload everything without running unload handlers.
+    static void resetForTesting();
+
+private:
+    static BaseForm* find(std::type_index type);
+    static void load(std::type_index type, BaseForm* form);
+};

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "forms/LayoutTable.h"
+
+// The stored arrangement of every window of the program.
+namespace layout {
+extern const Form Form1_IniLayout;
+extern const Form Form2_ListaLayout;
+extern const Form Form3_AboutLayout;
+extern const Form Form4_HelpLayout;
+extern const Form Form5_MsgLayout;
+extern const Form Form6_DelLayout;
+} // namespace layout

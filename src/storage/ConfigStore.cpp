@@ -1,0 +1,48 @@
+#include "storage/ConfigStore.h"
+
+#include "core/Paths.h"
+#include "storage/Database.h"
+
+ConfigRecord ConfigStore::read()
+{
+    auto db = Database::OpenDatabase(QV_Variaveis::ConfigDbPath);
+    Recordset& rs =
+        db->OpenRecordset(QStringLiteral("SELECT left,top,homeURL,homeTitulo,minimizado FROM "
+                                         "Tabela1 where id=1"));
+    if (rs.Eof())
+        db->fail(QStringLiteral("a tabela Tabela1 não tem o registro de configuração (id=1)"));
+    ConfigRecord r;
+    r.left = rs.single(QStringLiteral("left"));
+    r.top = rs.single(QStringLiteral("top"));
+    r.homeURL = rs.text(QStringLiteral("homeURL"));
+    r.homeTitulo = rs.text(QStringLiteral("homeTitulo"));
+    r.minimizado = rs.int16(QStringLiteral("minimizado"));
+    db->Close();
+    return r;
+}
+
+QString ConfigStore::makeHomeSql(const QString& t, const QString& u)
+{
+    return QStringLiteral("UPDATE Tabela1 SET [homeTitulo]='") + t +
+           QStringLiteral("', [homeURL]='") + u + QStringLiteral("' WHERE id=1");
+}
+
+QString ConfigStore::positionSql(int x, int y)
+{
+    return QStringLiteral("UPDATE Tabela1 SET [left]='") + QString::number(x) +
+           QStringLiteral("', [top]='") + QString::number(y) + QStringLiteral("' WHERE id=1");
+}
+
+QString ConfigStore::minimizedSql(int flag)
+{
+    return QStringLiteral("UPDATE Tabela1 SET [minimizado]='") + QString::number(flag) +
+           QStringLiteral("' WHERE id=1");
+}
+
+void ConfigStore::update(const QString& sql)
+{
+    auto db = Database::OpenDatabase(QV_Variaveis::ConfigDbPath);
+    if (db->Execute(sql) == 0)
+        db->fail(QStringLiteral("o registro de configuração (id=1) não existe"), sql);
+    db->Close();
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+// The configuration record: row id 1 of Tabela1 in QV_Config.mdb at ConfigDbPath. Every
+// statement on it lives here.
+struct ConfigRecord {
+    float left = 0; // twips
+    float top = 0;
+    QString homeURL;
+    QString homeTitulo;
+    qint16 minimizado = 0;
+};
+
+namespace ConfigStore {
+
+// Reads the record; a missing file, table or row is an error that names the file.
+ConfigRecord read();
+
+QString makeHomeSql(const QString& encodedTitle, const QString& encodedUrl);
+QString positionSql(int leftTwips, int topTwips);
+QString minimizedSql(int flag);
+
+// Runs one update on QV_Config.mdb at ConfigDbPath. An update that matches no row is an error:
+// the configuration record is missing.
+void update(const QString& sql);
+
+} // namespace ConfigStore

@@ -1,0 +1,321 @@
+#include "storage/Database.h"
+
+#include "core/QvError.h"
+#include "storage/NoCaseCollation.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <cmath>
+#include <limits>
+#include <sqlite3.h>
+
+namespace {
+
+constexpr int kBusyTimeoutMs = 5000;
+
+Database::Observer& observer()
+{
+    static Database::Observer o;
+    return o;
+}
+
+int collateNoCase(void*, int lenA, const void* a, int lenB, const void* b)
+{
+    return compareNoCase({static_cast<const char*>(a), size_t(lenA)},
+                         {static_cast<const char*>(b), size_t(lenB)});
+}
+
+// The engine's own words, in Portuguese for the causes a user can do something about.
+QString sqliteMessage(sqlite3* db)
+{
+    switch (sqlite3_errcode(db)) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return QStringLiteral("o arquivo está bloqueado por outro programa");
+    case SQLITE_READONLY:
+        return QStringLiteral("o arquivo é somente leitura");
+    case SQLITE_FULL:
+        return QStringLiteral("o disco está cheio");
+    default:
+        return QString::fromUtf8(sqlite3_errmsg(db));
+    }
+}
+
+} // namespace
+
+void Database::setObserver(Observer o) { observer() = std::move(o); }
+
+Database::Database(sqlite3* db, const QString& path)
+    : m_db(db)
+    , m_path(path)
+{
+}
+
+Database::~Database() { Close(); }
+
+std::unique_ptr<Database> Database::OpenDatabase(const QString& path)
+{
+    if (!QFileInfo(path).isFile())
+        throw QvError(QStringLiteral("O banco de dados \"%1\" não existe.").arg(path));
+    sqlite3* raw = nullptr;
+    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &raw, SQLITE_OPEN_READWRITE, nullptr);
+    std::unique_ptr<Database> db(new Database(raw, path));
+    if (rc != SQLITE_OK)
+        db->fail(QStringLiteral("não foi possível abrir o arquivo"));
+    sqlite3_busy_timeout(raw, kBusyTimeoutMs);
+    sqlite3_create_collation_v2(raw, "NOCASE", SQLITE_UTF8, nullptr, collateNoCase, nullptr);
+    // A file that is not a database opens without complaint; reading its header tells.
+    switch (sqlite3_exec(raw, "PRAGMA schema_version", nullptr, nullptr, nullptr) & 0xff) {
+    case SQLITE_OK:
+        break;
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        db->fail(QStringLiteral("está bloqueado por outro programa"));
+    default:
+        db->fail(QStringLiteral("não é um banco de dados válido"));
+    }
+    return db;
+}
+
+void Database::createDatabase(const QString& path, const QString& schemaSql)
+{
+    if (QFileInfo::exists(path))
+        throw QvError(QStringLiteral("O banco de dados \"%1\" já existe.").arg(path));
+    sqlite3* raw = nullptr;
+    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &raw,
+                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    std::unique_ptr<Database> db(new Database(raw, path));
+    if (rc != SQLITE_OK)
+        db->fail(QStringLiteral("não foi possível criar o arquivo"));
+    sqlite3_busy_timeout(raw, kBusyTimeoutMs);
+    if (sqlite3_exec(raw, schemaSql.toUtf8().constData(), nullptr, nullptr, nullptr) != SQLITE_OK) {
+        // No half-made file is left behind to be taken for a database next time.
+        const QString message = sqliteMessage(raw);
+        db.reset();
+        QFile::remove(path);
+        throw QvError(
+            QStringLiteral("Banco de dados \"%1\": não foi possível criar as tabelas (%2)")
+                .arg(path, message));
+    }
+}
+
+void Database::fail(const QString& what, const QString& sql) const
+{
+    QString message = QStringLiteral("Banco de dados \"%1\": %2").arg(m_path, what);
+    if (m_db) {
+        const int code = sqlite3_errcode(m_db);
+        if (code != SQLITE_OK && code != SQLITE_ROW && code != SQLITE_DONE)
+            message += QStringLiteral(" (%1)").arg(sqliteMessage(m_db));
+    }
+    if (!sql.isEmpty())
+        message += QStringLiteral("\nInstrução: %1").arg(sql);
+    throw QvError(message);
+}
+
+sqlite3_stmt* Database::prepare(const QString& sql)
+{
+    if (!m_db)
+        fail(QStringLiteral("o banco de dados já foi fechado"), sql);
+    if (observer())
+        observer()(m_path, sql);
+    const QByteArray utf8 = sql.toUtf8();
+    sqlite3_stmt* stmt = nullptr;
+    const char* tail = nullptr;
+    if (sqlite3_prepare_v2(m_db, utf8.constData(), int(utf8.size()), &stmt, &tail) != SQLITE_OK)
+        fail(QStringLiteral("instrução rejeitada"), sql);
+    // One statement per call: trailing text would be a second statement.
+    if (tail && QByteArray(tail).trimmed().size() > 0) {
+        sqlite3_finalize(stmt);
+        throw QvError(
+            QStringLiteral("Banco de dados \"%1\": instrução com texto a mais\nInstrução: %2")
+                .arg(m_path, sql));
+    }
+    if (!stmt)
+        fail(QStringLiteral("instrução vazia"), sql);
+    return stmt;
+}
+
+Recordset& Database::OpenRecordset(const QString& sql)
+{
+    sqlite3_stmt* stmt = prepare(sql);
+    m_recordsets.push_back(std::make_unique<Recordset>(*this, stmt, sql));
+    return *m_recordsets.back();
+}
+
+int Database::Execute(const QString& sql)
+{
+    sqlite3_stmt* stmt = prepare(sql);
+    const qint64 before = sqlite3_total_changes64(m_db);
+    int rc;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+    }
+    sqlite3_finalize(stmt);
+    if (rc != SQLITE_DONE)
+        fail(QStringLiteral("não foi possível gravar"), sql);
+    // The engine's count belongs to the last row change, which need not be this statement.
+    return sqlite3_total_changes64(m_db) == before ? 0 : sqlite3_changes(m_db);
+}
+
+void Database::Close()
+{
+    for (auto& rs : m_recordsets)
+        rs->finalize();
+    m_recordsets.clear();
+    if (m_db) {
+        sqlite3_close_v2(m_db);
+        m_db = nullptr;
+    }
+}
+
+Recordset::Recordset(Database& db, sqlite3_stmt* stmt, const QString& sql)
+    : m_db(db)
+    , m_stmt(stmt)
+    , m_sql(sql)
+{
+    const int n = sqlite3_column_count(stmt);
+    m_columns.reserve(n);
+    for (int i = 0; i < n; ++i)
+        m_columns.push_back(QString::fromUtf8(sqlite3_column_name(stmt, i)));
+    // A failed first read must not leave the statement behind: it would keep the file open
+    // after Close.
+    try {
+        step();
+    } catch (...) {
+        finalize();
+        throw;
+    }
+}
+
+Recordset::~Recordset() { finalize(); }
+
+void Recordset::finalize()
+{
+    if (m_stmt) {
+        sqlite3_finalize(m_stmt);
+        m_stmt = nullptr;
+    }
+    m_eof = true;
+}
+
+void Recordset::step()
+{
+    const int rc = sqlite3_step(m_stmt);
+    if (rc == SQLITE_ROW) {
+        m_eof = false;
+        return;
+    }
+    m_eof = true;
+    if (rc != SQLITE_DONE)
+        m_db.fail(QStringLiteral("não foi possível ler"), m_sql);
+}
+
+void Recordset::MoveNext()
+{
+    if (m_eof || !m_stmt)
+        m_db.fail(QStringLiteral("não há registro atual"), m_sql);
+    step();
+}
+
+int Recordset::columnIndex(const QString& column) const
+{
+    for (size_t i = 0; i < m_columns.size(); ++i) {
+        if (m_columns[i].compare(column, Qt::CaseInsensitive) == 0)
+            return int(i);
+    }
+    m_db.fail(QStringLiteral("a coluna \"%1\" não existe").arg(column), m_sql);
+}
+
+QVariant Recordset::Fields(const QString& column) const
+{
+    const int i = columnIndex(column);
+    if (m_eof || !m_stmt)
+        m_db.fail(QStringLiteral("não há registro atual"), m_sql);
+    switch (sqlite3_column_type(m_stmt, i)) {
+    case SQLITE_NULL:
+        return {};
+    case SQLITE_INTEGER:
+        return QVariant(qlonglong(sqlite3_column_int64(m_stmt, i)));
+    case SQLITE_FLOAT:
+        return QVariant(sqlite3_column_double(m_stmt, i));
+    case SQLITE_BLOB:
+        return QVariant(QByteArray(static_cast<const char*>(sqlite3_column_blob(m_stmt, i)),
+                                   sqlite3_column_bytes(m_stmt, i)));
+    default:
+        return QVariant(
+            QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, i)),
+                              sqlite3_column_bytes(m_stmt, i)));
+    }
+}
+
+QVariant Recordset::requireValue(const QString& column) const
+{
+    QVariant v = Fields(column);
+    if (!v.isValid())
+        m_db.fail(QStringLiteral("a coluna \"%1\" está vazia (nula)").arg(column), m_sql);
+    return v;
+}
+
+QString Recordset::text(const QString& column) const { return requireValue(column).toString(); }
+
+QString Recordset::textOrEmpty(const QString& column) const
+{
+    const QVariant v = Fields(column);
+    return v.isValid() ? v.toString() : QString();
+}
+
+namespace {
+// A number as the engine holds it, or numeric text; anything else is not a number.
+bool toNumber(const QVariant& v, double& out)
+{
+    if (v.typeId() == QMetaType::LongLong || v.typeId() == QMetaType::Double) {
+        out = v.toDouble();
+        return true;
+    }
+    if (v.typeId() == QMetaType::QString) {
+        bool ok = false;
+        out = v.toString().trimmed().toDouble(&ok);
+        return ok && std::isfinite(out);
+    }
+    return false;
+}
+
+// Whole numbers round to the nearest, halves to even.
+double roundHalfEven(double x) { return x - std::remainder(x, 1.0); }
+} // namespace
+
+float Recordset::single(const QString& column) const
+{
+    double d = 0;
+    if (!toNumber(requireValue(column), d) || std::fabs(d) > std::numeric_limits<float>::max())
+        m_db.fail(QStringLiteral("o valor da coluna \"%1\" não é um número válido (\"%2\")")
+                      .arg(column, Fields(column).toString()));
+    return float(d);
+}
+
+qint16 Recordset::int16(const QString& column) const
+{
+    double d = 0;
+    if (!toNumber(requireValue(column), d))
+        m_db.fail(QStringLiteral("o valor da coluna \"%1\" não é um número (\"%2\")")
+                      .arg(column, Fields(column).toString()));
+    d = roundHalfEven(d);
+    if (d < -32768 || d > 32767)
+        m_db.fail(QStringLiteral("o valor da coluna \"%1\" está fora do intervalo de -32768 a "
+                                 "32767 (%2)")
+                      .arg(column, Fields(column).toString()));
+    return qint16(d);
+}
+
+qint32 Recordset::int32(const QString& column) const
+{
+    double d = 0;
+    if (!toNumber(requireValue(column), d))
+        m_db.fail(QStringLiteral("o valor da coluna \"%1\" não é um número (\"%2\")")
+                      .arg(column, Fields(column).toString()));
+    d = roundHalfEven(d);
+    if (d < std::numeric_limits<qint32>::min() || d > std::numeric_limits<qint32>::max())
+        m_db.fail(QStringLiteral("o valor da coluna \"%1\" está fora do intervalo (%2)")
+                      .arg(column, Fields(column).toString()));
+    return qint32(d);
+}

@@ -1,0 +1,76 @@
+#include "storage/SiteStore.h"
+
+#include "core/Paths.h"
+#include "storage/Database.h"
+
+#include "core/QvError.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+QString SiteStore::schemaSql()
+{
+    QFile f(QStringLiteral(":/sql/QV_Links_schema.sql"));
+    if (!f.open(QIODevice::ReadOnly))
+        throw QvError(QStringLiteral("o esquema da lista de sites falta no programa"));
+    return QString::fromUtf8(f.readAll());
+}
+
+QString SiteStore::listAllSql()
+{
+    return QStringLiteral("SELECT id,titulo1,url FROM Tabela1 order by titulo1 asc");
+}
+
+QString SiteStore::selectSiteSql(qint64 id)
+{
+    return QStringLiteral("select * from Tabela1 where id=") + QString::number(id);
+}
+
+QString SiteStore::selectUrlSql(qint64 id)
+{
+    return QStringLiteral("select url from Tabela1 where id=") + QString::number(id);
+}
+
+QString SiteStore::insertSql(const QString& t, const QString& u)
+{
+    return QStringLiteral("insert into Tabela1 (titulo1,url) values ('") + t +
+           QStringLiteral("', '") + u + QStringLiteral("')");
+}
+
+QString SiteStore::updateSql(const QString& t, const QString& u, qint64 id)
+{
+    return QStringLiteral("UPDATE Tabela1 SET [titulo1]='") + t + QStringLiteral("', [url]='") + u +
+           QStringLiteral("' WHERE id=") + QString::number(id);
+}
+
+QString SiteStore::deleteSql(qint64 id)
+{
+    return QStringLiteral("DELETE from Tabela1 WHERE id=") + QString::number(id);
+}
+
+std::unique_ptr<Database> SiteStore::open()
+{
+    const QString& path = QV_Variaveis::LinksDbPath;
+    if (!QFileInfo::exists(path)) {
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        Database::createDatabase(path, schemaSql());
+    }
+    return Database::OpenDatabase(path);
+}
+
+QString EncodeSqlText(QString text)
+{
+    text.replace(QLatin1String("'"), QLatin1String("''"));
+    text.replace(QLatin1String("\r\n"), QLatin1String("\\n"));
+    text.replace(QLatin1String("\t"), QLatin1String("\\t"));
+    return text;
+}
+
+QString DecodeSqlText(QString text)
+{
+    text.replace(QLatin1String("''"), QLatin1String("'"));
+    text.replace(QLatin1String("\\n"), QLatin1String("\r\n"));
+    text.replace(QLatin1String("\\t"), QLatin1String("\t"));
+    return text;
+}

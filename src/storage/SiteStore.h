@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+
+class Database;
+
+// The saved sites: table Tabela1 of QV_Links.mdb, one row per site (id, titulo1, url).
+// Statements are plain texts; text values between apostrophes go through EncodeSqlText.
+namespace SiteStore {
+
+// The CREATE TABLE statement of Tabela1 (assets/sql/QV_Links_schema.sql).
+QString schemaSql();
+QString listAllSql();
+QString selectSiteSql(qint64 id);
+QString selectUrlSql(qint64 id);
+QString insertSql(const QString& encodedTitle, const QString& encodedUrl);
+QString updateSql(const QString& encodedTitle, const QString& encodedUrl, qint64 id);
+QString deleteSql(qint64 id);
+
+// Opens QV_Links.mdb at LinksDbPath; a missing file is created empty with its table.
+std::unique_ptr<Database> open();
+
+} // namespace SiteStore
+
+// Apostrophes doubled, CR LF stored as backslash-n, tab as backslash-t.
+QString EncodeSqlText(QString text);
+// The reverse: '' to ', backslash-n to CR LF, backslash-t to tab.
+QString DecodeSqlText(QString text);
