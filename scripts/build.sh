@@ -6,5 +6,11 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${QV_BUILD_DIR:-$root/build}
 
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# A compiler cache, where one is installed, makes rebuilds and other checkouts' builds quick.
+launcher=()
+if command -v ccache >/dev/null; then
+    export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$root}
+    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}"
 cmake --build "$build" -j "${QV_JOBS:-2}"
