@@ -22,6 +22,7 @@ void PressedLook::sobeBotao(QWidget* botao, Slot slot)
 
 void PressedLook::attach(QWidget* trigger, std::vector<Moved> group)
 {
+    Controls::makeButton(trigger);
     auto onDown = [this, trigger, group](Qt::MouseButton b) { press(trigger, group, b); };
     auto onUp = [this, trigger, group](Qt::MouseButton b) { release(trigger, group, b); };
     if (auto* image = qobject_cast<ImageControl*>(trigger)) {

@@ -27,9 +27,9 @@ public:
     static void desceBotao(QWidget* botao, Slot slot);
     static void sobeBotao(QWidget* botao, Slot slot);
 
-    // Presses on trigger move every control of the group. While one button is held, further
-    // buttons neither move the group again nor end the press: the group returns to its place
-    // when the last button is released.
+    // Makes trigger a button (see Controls::makeButton). Presses on it move every control of the
+    // group. While one button is held, further buttons neither move the group again nor end the
+    // press: the group returns to its place when the last button is released.
     void attach(QWidget* trigger, std::vector<Moved> group);
 
 private:

@@ -6,12 +6,15 @@
 #include "forms/MainWindow.h"
 
 #include <QLabel>
+#include <QShortcut>
 
 SecondaryForm::SecondaryForm(const layout::Form& form)
     : SkinnedForm(form, Options{})
 {
     connectHandler(timer("TimerHideForm"), &FormTimer::Timer, this,
                    &SecondaryForm::TimerHideForm_Timer);
+    connectHandler(windowKey(Qt::Key_Escape), &QShortcut::activated, this,
+                   &SecondaryForm::imgFechar_Click);
 }
 
 void SecondaryForm::takeMainWindowIcon() { setWindowIcon(MainWindow::get().programIcon()); }

@@ -19,5 +19,7 @@ protected:
     // Shows the main window at this window's place and has it unload this one 250 ms later.
     void handBackToMainWindow();
 
+    // The close image, Escape and a close from outside all hand back to the main window.
     void imgFechar_Click() override { handBackToMainWindow(); }
+    void closeFromOutside() override { imgFechar_Click(); }
 };

@@ -32,6 +32,7 @@ SkinnedForm::SkinnedForm(const layout::Form& form, Options options)
     lblPosTop = control<QLabel>("lblPosTop");
     lblPosLeft = control<QLabel>("lblPosLeft");
     createTitleBar();
+    joinLogo();
     connectHandler(timer("TimerMouseOver"), &FormTimer::Timer, this,
                    &SkinnedForm::TimerMouseOver_Timer);
 }
@@ -45,8 +46,19 @@ void SkinnedForm::createTitleBar()
     connectHandler(imgTrayOn, &ImageControl::Click, this, &SkinnedForm::minimize_to_tray);
     connectHandler(imgFechar, &ImageControl::Click, this, &SkinnedForm::imgFechar_Click);
     connectHandler(imgFecharOn, &ImageControl::Click, this, &SkinnedForm::imgFechar_Click);
+    for (QWidget* b : {imgMinimizar, imgMinimizarOn, imgTray, imgTrayOn, imgFechar, imgFecharOn})
+        Controls::makeButton(b);
     if (m_options.dragOnTab)
         connect(abaTopo, &ImageControl::MouseDown, this, [this] { startDrag(); });
+}
+
+void SkinnedForm::joinLogo()
+{
+    // The stand-in font is narrower than the one the title was drawn with: "vane" follows
+    // "Quor" where its text ends, so that the name reads as one word.
+    auto* quor = control<QLabel>("lblName1");
+    auto* vane = control<QLabel>("Label1");
+    vane->move(quor->x() + quor->fontMetrics().horizontalAdvance(quor->text()), vane->y());
 }
 
 void SkinnedForm::startChrome()

@@ -61,6 +61,7 @@ protected:
 
 private:
     void createTitleBar();
+    void joinLogo();
     void removeTrayIcon();
 
     Options m_options;

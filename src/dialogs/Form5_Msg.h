@@ -14,8 +14,13 @@ public:
     void Form_Load() override;
     void TimerCount_Timer();
 
+
     QLabel* lblMensagem;
     QLabel* lblCount;
+
+protected:
+    // The notice keeps its three seconds whatever asks it to close.
+    void closeFromOutside() override {}
 
 private:
     qint16 m_remaining = 3;

@@ -12,6 +12,7 @@
 #include "storage/SiteStore.h"
 
 #include <QLabel>
+#include <QShortcut>
 
 Form6_Del::Form6_Del()
     : BaseForm(layout::Form6_DelLayout)
@@ -25,6 +26,11 @@ Form6_Del::Form6_Del()
     m_pressedLook.attach(btnClose, {{btnClose, slot1}, {control<QWidget>("btnCloseBack"), slot2}});
     connectHandler(btnDelete, &LabelControl::Click, this, &Form6_Del::btnDelete_Click);
     connectHandler(btnClose, &LabelControl::Click, this, &Form6_Del::btnClose_Click);
+    // Enter answers "SIM" and Escape "NÃO", wherever the focus is.
+    for (int key : {Qt::Key_Return, Qt::Key_Enter})
+        connectHandler(windowKey(key), &QShortcut::activated, this, &Form6_Del::btnDelete_Click);
+    connectHandler(windowKey(Qt::Key_Escape), &QShortcut::activated, this,
+                   &Form6_Del::btnClose_Click);
 }
 
 void Form6_Del::Form_Load() { placeOverAdministrationWindow(*this); }
@@ -38,8 +44,13 @@ void Form6_Del::ask(BaseForm& window, DeletionRequester& requester)
 
 void Form6_Del::btnDelete_Click()
 {
-    if (!m_window || !m_requester)
-        throw QvError(QStringLiteral("a janela de administração foi fechada; nada foi deletado"));
+    if (!m_window || m_window->isUnloading() || !m_requester) {
+        // The administration window that asked has closed meanwhile: there is no selection
+        // left to delete, and no other window is loaded in its place.
+        btnClose_Click();
+        showNotice(QStringLiteral("A janela de administração foi fechada; nada foi deletado."));
+        return;
+    }
     DeletionRequester& requester = *m_requester;
     QV_Variaveis::SetDatabasePaths();
     auto db = SiteStore::open();

@@ -36,6 +36,10 @@ public:
     LabelControl* btnDelete;
     LabelControl* btnClose;
 
+protected:
+    // Closing from outside answers "NÃO".
+    void closeFromOutside() override { btnClose_Click(); }
+
 private:
     PressedLook m_pressedLook;
     QPointer<BaseForm> m_window;

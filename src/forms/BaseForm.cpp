@@ -6,13 +6,21 @@
 #include "forms/FormTimer.h"
 #include "forms/Forms.h"
 
+#include "forms/Accessible.h"
+
 #include <QCloseEvent>
 #include <QEventLoop>
+#include <QGuiApplication>
 #include <QPointer>
+#include <QScreen>
+#include <QShortcut>
 #include <QWindow>
+
+#include <limits>
 
 BaseForm::BaseForm(const layout::Form& form)
 {
+    Accessible::install();
     FormBuilder::build(this, form);
     for (const layout::Timer& t : form.timers)
         new FormTimer(QString::fromLatin1(t.name), t.enabled, t.interval, this);
@@ -20,8 +28,8 @@ BaseForm::BaseForm(const layout::Form& form)
 
 int BaseForm::Left() const { return pixelsToTwips(x()); }
 int BaseForm::Top() const { return pixelsToTwips(y()); }
-void BaseForm::setLeft(double twips) { move(twipsToPixels(twips), y()); }
-void BaseForm::setTop(double twips) { move(x(), twipsToPixels(twips)); }
+void BaseForm::setLeft(double twips) { move(twipsToCoordinate(twips), y()); }
+void BaseForm::setTop(double twips) { move(x(), twipsToCoordinate(twips)); }
 int BaseForm::Width() const { return pixelsToTwips(width()); }
 int BaseForm::Height() const { return pixelsToTwips(height()); }
 void BaseForm::setWidth(int twips) { setFixedWidth(twipsToPixels(twips)); }
@@ -36,9 +44,47 @@ void BaseForm::Show()
         windowHandle()->setWindowStates(Qt::WindowMinimized);
         windowHandle()->setWindowStates(Qt::WindowNoState);
     }
+    keepOnScreen();
+    orderFocusByPlace();
     show();
     raise();
     activateWindow();
+}
+
+namespace {
+// Squared distance from a point to the nearest point of a rectangle.
+qint64 distance2(QPoint p, const QRect& r)
+{
+    const qint64 dx = p.x() < r.left() ? r.left() - p.x() : std::max(0, p.x() - r.right());
+    const qint64 dy = p.y() < r.top() ? r.top() - p.y() : std::max(0, p.y() - r.bottom());
+    return dx * dx + dy * dy;
+}
+
+int clampInto(int pos, int size, int low, int length)
+{
+    return std::max(low, std::min(pos, low + length - size));
+}
+} // namespace
+
+void BaseForm::keepOnScreen()
+{
+    const QRect r = geometry();
+    QScreen* nearest = nullptr;
+    qint64 best = std::numeric_limits<qint64>::max();
+    for (QScreen* s : QGuiApplication::screens()) {
+        const QRect seen = s->geometry() & r;
+        if (seen.width() >= kLeastSeen.width() && seen.height() >= kLeastSeen.height())
+            return;
+        if (const qint64 d = distance2(r.center(), s->geometry()); d < best) {
+            best = d;
+            nearest = s;
+        }
+    }
+    if (!nearest)
+        return;
+    const QRect area = nearest->availableGeometry();
+    move(clampInto(r.x(), r.width(), area.x(), area.width()),
+         clampInto(r.y(), r.height(), area.y(), area.height()));
 }
 
 void BaseForm::showModal()
@@ -82,10 +128,29 @@ void BaseForm::mousePressEvent(QMouseEvent* event)
     ErrorReporter::guard([&] { Form_MouseDown(button); });
 }
 
+QShortcut* BaseForm::windowKey(int key) { return new QShortcut(QKeySequence(key), this); }
+
+void BaseForm::orderFocusByPlace()
+{
+    QList<QWidget*> list;
+    for (QWidget* w : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (w->focusPolicy() & Qt::TabFocus)
+            list.append(w);
+    }
+    // Controls less than a row's height apart in height stand in one row.
+    constexpr int kRow = 8;
+    std::stable_sort(list.begin(), list.end(), [](const QWidget* a, const QWidget* b) {
+        return std::pair(a->y() / kRow, a->x()) < std::pair(b->y() / kRow, b->x());
+    });
+    for (qsizetype i = 1; i < list.size(); ++i)
+        setTabOrder(list[i - 1], list[i]);
+}
+
+void BaseForm::closeFromOutside() { Forms::unload(this); }
+
 void BaseForm::closeEvent(QCloseEvent* event)
 {
-    // A close request from outside (task bar, window manager) unloads the window.
     event->ignore();
     if (!m_unloading)
-        ErrorReporter::guard([&] { Forms::unload(this); });
+        ErrorReporter::guard([&] { closeFromOutside(); });
 }

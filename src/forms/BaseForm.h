@@ -5,6 +5,7 @@
 #include <QWidget>
 
 class FormTimer;
+class QShortcut;
 
 // A window of the program: built from its layout table, loaded through the Forms registry,
 // positioned in twips, and unloaded (destroyed) as a whole.
@@ -29,6 +30,8 @@ public:
     void setWidth(int twips);
     void setHeight(int twips);
 
+    // Shows, raises and activates the window, first moving it onto a screen when too little of it
+    // would be seen (see keepOnScreen).
     void Show();
     void Hide() { hide(); }
     // Shows the window modally; returns when it has been unloaded.
@@ -46,6 +49,12 @@ public:
     static void setControlWidth(QWidget* c, double twips);
     static void setControlHeight(QWidget* c, double twips);
 
+    // Least part of a window that must lie on a screen for it to be reached and dragged.
+    static constexpr QSize kLeastSeen{100, 50};
+    // When less than kLeastSeen of the window lies on every screen, moves it to the nearest place
+    // wholly on the nearest screen. Only the window moves: stored positions stay as they are.
+    void keepOnScreen();
+
 Q_SIGNALS:
     void unloaded();
 
@@ -58,8 +67,18 @@ protected:
         return c;
     }
 
+    // A key of the whole window; it goes before the focused control's own use of the key.
+    QShortcut* windowKey(int key);
+    // Tab goes through the controls that take focus in reading order: rows top to bottom,
+    // left to right within a row.
+    void orderFocusByPlace();
+
     // A press of any pointer button on the window's own surface.
     virtual void Form_MouseDown(Qt::MouseButton) {}
+
+    // A close asked from outside (window manager, task bar, Alt+F4); by default it unloads the
+    // window. Windows with a close button of their own do what it does.
+    virtual void closeFromOutside();
 
     void mousePressEvent(QMouseEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

@@ -1,26 +1,133 @@
 #include "forms/Controls.h"
 
+#include "forms/Accessible.h"
+
+#include <QCoreApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
+#include <QWindow>
 
 namespace {
-// Labels and images speak the same mouse signals.
-template <class Control>
-void press(Control* c, QMouseEvent* e)
+
+constexpr char kButtonProperty[] = "qvButton";
+const QColor kFocusRing(0x00, 0xFA, 0xFA);
+
+// Watches the presses the windows receive, before their widgets do. Qt hands a widget the
+// second press of a double click as a double click only. When that second press lands on another
+// window than the first (a window shown by the first click), that window gets none of it: neither
+// the double click nor its release.
+class ClickSequence : public QObject {
+public:
+    static void install()
+    {
+        static const bool installed = [] {
+            qApp->installEventFilter(new ClickSequence);
+            return true;
+        }();
+        Q_UNUSED(installed);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* window = qobject_cast<QWindow*>(watched);
+        if (!window)
+            return false;
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+            m_firstWindow = std::exchange(m_lastWindow, window);
+            return false;
+        case QEvent::MouseButtonDblClick:
+            if (m_firstWindow == window)
+                return false;
+            m_swallowed |= static_cast<QMouseEvent*>(event)->button();
+            return true;
+        case QEvent::MouseButtonRelease: {
+            const Qt::MouseButton b = static_cast<QMouseEvent*>(event)->button();
+            if (!(m_swallowed & b))
+                return false;
+            m_swallowed &= ~Qt::MouseButtons(b);
+            return true;
+        }
+        default:
+            return false;
+        }
+    }
+
+private:
+    QPointer<QWindow> m_firstWindow;
+    QPointer<QWindow> m_lastWindow;
+    Qt::MouseButtons m_swallowed;
+};
+
+} // namespace
+
+// Labels and images speak the same mouse and key signals.
+template <class C>
+struct ClickTracker {
+    static void press(C* c, QMouseEvent* e)
+    {
+        e->accept();
+        c->m_secondPress = false;
+        Q_EMIT c->MouseDown(e->button());
+    }
+
+    // The second press of a double click.
+    static void doubleClick(C* c, QMouseEvent* e)
+    {
+        e->accept();
+        c->m_secondPress = true;
+        Q_EMIT c->DblClick();
+    }
+
+    static void release(C* c, QMouseEvent* e)
+    {
+        e->accept();
+        const bool second = std::exchange(c->m_secondPress, false);
+        Q_EMIT c->MouseUp(e->button());
+        if (!second && e->button() == Qt::LeftButton && c->rect().contains(e->position().toPoint()))
+            Q_EMIT c->Click();
+    }
+
+    static void key(C* c, QKeyEvent* e)
+    {
+        const int k = e->key();
+        const bool acts = k == Qt::Key_Space || k == Qt::Key_Return || k == Qt::Key_Enter;
+        if (!acts || !Controls::isButton(c) ||
+            (e->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) {
+            e->ignore();
+            return;
+        }
+        e->accept();
+        if (!e->isAutoRepeat())
+            Q_EMIT c->Click();
+    }
+
+    static void focusRing(C* c)
+    {
+        if (!c->hasFocus())
+            return;
+        QPainter p(c);
+        QPen pen(kFocusRing, 1);
+        pen.setCosmetic(true); // one device pixel at any scale
+        p.setPen(pen);
+        p.drawRect(QRectF(c->rect()).adjusted(0.5, 0.5, -0.5, -0.5));
+    }
+};
+
+void Controls::makeButton(QWidget* control)
 {
-    e->accept();
-    Q_EMIT c->MouseDown(e->button());
+    control->setProperty(kButtonProperty, true);
+    control->setFocusPolicy(Qt::TabFocus);
+    Accessible::install();
 }
 
-template <class Control>
-void release(Control* c, QMouseEvent* e)
+bool Controls::isButton(const QWidget* control)
 {
-    e->accept();
-    Q_EMIT c->MouseUp(e->button());
-    if (e->button() == Qt::LeftButton && c->rect().contains(e->position().toPoint()))
-        Q_EMIT c->Click();
+    return control->property(kButtonProperty).toBool();
 }
-} // namespace
 
 LabelControl::LabelControl(QWidget* parent)
     : QLabel(parent)
@@ -29,17 +136,33 @@ LabelControl::LabelControl(QWidget* parent)
     setWordWrap(true);
     setMargin(0);
     setIndent(0);
+    ClickSequence::install();
 }
 
-void LabelControl::mousePressEvent(QMouseEvent* e) { press(this, e); }
+void LabelControl::paintEvent(QPaintEvent* e)
+{
+    QLabel::paintEvent(e);
+    ClickTracker<LabelControl>::focusRing(this);
+}
 
-void LabelControl::mouseReleaseEvent(QMouseEvent* e) { release(this, e); }
+void LabelControl::mousePressEvent(QMouseEvent* e) { ClickTracker<LabelControl>::press(this, e); }
 
-void LabelControl::mouseDoubleClickEvent(QMouseEvent* e) { mousePressEvent(e); }
+void LabelControl::mouseReleaseEvent(QMouseEvent* e)
+{
+    ClickTracker<LabelControl>::release(this, e);
+}
+
+void LabelControl::mouseDoubleClickEvent(QMouseEvent* e)
+{
+    ClickTracker<LabelControl>::doubleClick(this, e);
+}
+
+void LabelControl::keyPressEvent(QKeyEvent* e) { ClickTracker<LabelControl>::key(this, e); }
 
 ImageControl::ImageControl(QWidget* parent)
     : QWidget(parent)
 {
+    ClickSequence::install();
 }
 
 void ImageControl::setPicture(const QPixmap& picture)
@@ -50,20 +173,30 @@ void ImageControl::setPicture(const QPixmap& picture)
 
 void ImageControl::paintEvent(QPaintEvent*)
 {
-    if (m_picture.isNull())
-        return;
-    QPainter p(this);
-    if (m_stretch)
-        p.drawPixmap(rect(), m_picture);
-    else
-        p.drawPixmap(0, 0, m_picture);
+    if (!m_picture.isNull()) {
+        QPainter p(this);
+        p.setRenderHint(QPainter::SmoothPixmapTransform);
+        if (m_stretch)
+            p.drawPixmap(rect(), m_picture);
+        else
+            p.drawPixmap(0, 0, m_picture);
+    }
+    ClickTracker<ImageControl>::focusRing(this);
 }
 
-void ImageControl::mousePressEvent(QMouseEvent* e) { press(this, e); }
+void ImageControl::mousePressEvent(QMouseEvent* e) { ClickTracker<ImageControl>::press(this, e); }
 
-void ImageControl::mouseReleaseEvent(QMouseEvent* e) { release(this, e); }
+void ImageControl::mouseReleaseEvent(QMouseEvent* e)
+{
+    ClickTracker<ImageControl>::release(this, e);
+}
 
-void ImageControl::mouseDoubleClickEvent(QMouseEvent* e) { mousePressEvent(e); }
+void ImageControl::mouseDoubleClickEvent(QMouseEvent* e)
+{
+    ClickTracker<ImageControl>::doubleClick(this, e);
+}
+
+void ImageControl::keyPressEvent(QKeyEvent* e) { ClickTracker<ImageControl>::key(this, e); }
 
 ShapeControl::ShapeControl(QWidget* parent, Shape shape, QColor border, int borderWidth,
                            QColor fill)
@@ -123,5 +256,7 @@ void LineControl::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.setPen(QPen(m_color, 1));
-    p.drawLine(m_from, m_to);
+    // Through the middle of the pixels: at fractional scales a line on their edge can vanish.
+    const QPointF mid(0.5, 0.5);
+    p.drawLine(QPointF(m_from) + mid, QPointF(m_to) + mid);
 }

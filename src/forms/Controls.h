@@ -5,7 +5,16 @@
 #include <QWidget>
 
 // Mouse events in the handlers' terms: a press and a release of any button, and a click when
-// the left button is released over the control it was pressed on.
+// the left button is released over the control it was pressed on. The second press of a double
+// click raises only DblClick, so a double click runs MouseDown, MouseUp, Click, DblClick, MouseUp.
+//
+// A label or image made a button (makeButton) also takes Tab focus, shows a cyan ring while it
+// has it, clicks on Space and Enter, and reads as a button named by its trimmed tooltip (or its
+// text) to assistive technology.
+namespace Controls {
+void makeButton(QWidget* control);
+bool isButton(const QWidget* control);
+} // namespace Controls
 
 // A label: plain text, word-wrapped inside its rectangle, clipped.
 class LabelControl : public QLabel {
@@ -17,11 +26,19 @@ Q_SIGNALS:
     void MouseDown(Qt::MouseButton button);
     void MouseUp(Qt::MouseButton button);
     void Click();
+    void DblClick();
 
 protected:
+    void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    template <class C>
+    friend struct ClickTracker;
+    bool m_secondPress = false;
 };
 
 // An image: its picture drawn at the top-left corner, or stretched to the control.
@@ -38,16 +55,21 @@ Q_SIGNALS:
     void MouseDown(Qt::MouseButton button);
     void MouseUp(Qt::MouseButton button);
     void Click();
+    void DblClick();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    template <class C>
+    friend struct ClickTracker;
     QPixmap m_picture;
     bool m_stretch = false;
+    bool m_secondPress = false;
 };
 
 // Rectangles, rounded rectangles and circles; they never take the pointer.

@@ -21,6 +21,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QShortcut>
 #include <QSignalBlocker>
 
 namespace {
@@ -28,6 +29,7 @@ constexpr int kOpenDelayMs = 1000;
 const QString kCountSuffix = QStringLiteral(" iten(s)");
 const QString kEmptyFields = QStringLiteral("O Título e a URL não podem ficar vazios.");
 const QString kSelectFirst = QStringLiteral("É preciso selecionar um item primeiro.");
+const QString kItemGone = QStringLiteral("O item não existe mais no banco de dados.");
 } // namespace
 
 Form2_Lista::Form2_Lista()
@@ -48,6 +50,9 @@ Form2_Lista::Form2_Lista()
     , Image1(control<ImageControl>("Image1"))
 {
     connectHandlers();
+    txtTitulo1->setAccessibleName(QStringLiteral("Título"));
+    txtURL->setAccessibleName(QStringLiteral("URL (site)"));
+    lstSites->setAccessibleName(QStringLiteral("Sites salvos"));
 }
 
 void Form2_Lista::connectHandlers()
@@ -71,6 +76,8 @@ void Form2_Lista::connectHandlers()
                    &Form2_Lista::TimerShowForm_Timer);
     for (QWidget* b : {btnDelete, btnInsert, btnUpdate, btnMakeHome, btnOpenText, btnPosition})
         withPressedLook(b);
+    connectHandler(windowKey(Qt::Key_Delete), &QShortcut::activated, this,
+                   &Form2_Lista::btnDelete_Click);
 }
 
 void Form2_Lista::Form_Load()
@@ -174,18 +181,17 @@ bool Form2_Lista::eventFilter(QObject* watched, QEvent* event)
 
 void Form2_Lista::OpenSelectedSite()
 {
-    // Each step that fails is skipped; the main window always takes over, with the empty
-    // address at worst.
-    qint64 id = 0;
-    if (lstSites->currentRow() >= 0)
-        id = rowId(lstSites->currentRow());
+    // A site that cannot be opened is said so (an unreadable database through the error
+    // raised), and both windows stay as they are.
+    if (lstSites->currentRow() < 0)
+        return notice(kSelectFirst);
     QString s;
-    try {
+    {
         auto db = Database::OpenDatabase(QV_Variaveis::LinksDbPath);
-        Recordset& rs = db->OpenRecordset(SiteStore::selectUrlSql(id));
-        if (!rs.Eof())
-            s = DecodeSqlText(rs.textOrEmpty(QStringLiteral("url")));
-    } catch (const QvError&) {
+        Recordset& rs = db->OpenRecordset(SiteStore::selectUrlSql(rowId(lstSites->currentRow())));
+        if (rs.Eof())
+            return notice(kItemGone);
+        s = DecodeSqlText(rs.textOrEmpty(QStringLiteral("url")));
     }
     MainWindow::get().setAddressToOpen(s.trimmed());
     timer("TimerShowForm")->setInterval(kOpenDelayMs);

@@ -33,7 +33,8 @@ void ListBackground::apply(QListWidget* list, const QPixmap& pattern)
     if (!pattern.isNull()) {
         pal.setBrush(QPalette::Base, QBrush(pattern));
         // The picture's bands are two rows of the list's text high.
-        list->setItemDelegate(new BandRowDelegate(pattern.height() / 2, list));
+        list->setItemDelegate(
+            new BandRowDelegate(int(pattern.deviceIndependentSize().height()) / 2, list));
     }
     list->setPalette(pal);
     list->viewport()->setAutoFillBackground(true);

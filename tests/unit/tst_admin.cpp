@@ -8,6 +8,7 @@
 #include "forms/FormTimer.h"
 #include "forms/Forms.h"
 #include "info/Form3_About.h"
+#include "info/Form4_Help.h"
 #include "sites/Form2_Lista.h"
 
 #include <QApplication>
@@ -15,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPointer>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -45,7 +47,10 @@ private Q_SLOTS:
     void openSite_data();
     void openSite();
     void openTextExternallyTakesTheBoxAsTyped();
-    void aboutHandOver();
+    void siteThatCannotBeOpened_data();
+    void siteThatCannotBeOpened();
+    void closeHandsBack_data();
+    void closeHandsBack();
     void missingLinksDatabaseIsCreatedEmpty();
     void brokenLinksDatabaseKeepsMainWindow();
 
@@ -106,8 +111,6 @@ void tst_admin::openSite_data()
     QTest::addColumn<QString>("handedOver");
     QTest::addColumn<QString>("navigation"); // after the application directory if relative
 
-    QTest::newRow("no current item") << 0 << ""
-                                     << "/Web/";
     QTest::newRow("spaces trimmed") << 1 << "http://b/a b"
                                     << "http://b/a b";
     QTest::newRow("id above 2^31") << 2 << "pagina.htm"
@@ -155,21 +158,79 @@ void tst_admin::openTextExternallyTakesTheBoxAsTyped()
     QCOMPARE(m_inst->platform.externals, QStringList{m_inst->dir() + "/Web/www.site.com.br"});
 }
 
-void tst_admin::aboutHandOver()
+void tst_admin::siteThatCannotBeOpened_data()
 {
+    QTest::addColumn<QString>("why");
+    QTest::newRow("no current item") << "";
+    QTest::newRow("row deleted meanwhile") << "delete from Tabela1";
+    QTest::newRow("unreadable database") << "drop table Tabela1";
+}
+
+void tst_admin::siteThatCannotBeOpened()
+{
+    QFETCH(QString, why);
+    seed("insert into Tabela1 (id,titulo1,url) values (1,'A','a.htm')");
+    Form2_Lista* f = openAdmin();
+    QTRY_VERIFY(!main().isVisible());
+    if (!why.isEmpty()) {
+        QTest::keyClick(f->lstSites, Qt::Key_Down);
+        seed(why);
+    }
+    auto* browser = static_cast<FakeBrowser*>(main().WebBrowser2);
+    const qsizetype navigations = browser->navigations.size();
+    const int beeps = m_inst->platform.beeps;
+    QTest::keyClick(f->lstSites, Qt::Key_Return);
+    // Said, by a notice or an error message; nothing handed over.
+    QCOMPARE(m_inst->platform.beeps + m_inst->errors.size(), beeps + 1);
+    QTest::qWait(1500 / 20 + 50);
+    QVERIFY(f->isVisible() && !main().isVisible());
+    QCOMPARE(browser->navigations.size(), navigations);
+    QCOMPARE(main().lblNavigate->text(), QString());
+}
+
+void tst_admin::closeHandsBack_data()
+{
+    using Opener = std::function<BaseForm*(Form1_Ini&)>;
+    QTest::addColumn<Opener>("open");
+    QTest::addColumn<QString>("how");
+    const Opener about = [](Form1_Ini& m) {
+        return (click(&m, "btnAbout"), Forms::ifLoaded<Form3_About>());
+    };
+    const Opener help = [](Form1_Ini& m) {
+        return (click(&m, "btnHelp"), Forms::ifLoaded<Form4_Help>());
+    };
+    const Opener admin = [](Form1_Ini& m) {
+        return (click(&m, "btnAdm"), Forms::ifLoaded<Form2_Lista>());
+    };
+    QTest::newRow("about, close image") << about << "imgFechar";
+    QTest::newRow("about, from outside") << about << "outside";
+    QTest::newRow("help, Escape") << help << "Escape";
+    QTest::newRow("help, from outside") << help << "outside";
+    QTest::newRow("admin, Escape") << admin << "Escape";
+    QTest::newRow("admin, from outside") << admin << "outside";
+}
+
+void tst_admin::closeHandsBack()
+{
+    using Opener = std::function<BaseForm*(Form1_Ini&)>;
+    QFETCH(Opener, open);
+    QFETCH(QString, how);
     showMain();
-    click(&main(), "btnAbout");
-    auto* about = Forms::ifLoaded<Form3_About>();
-    QVERIFY(about && about->isVisible() && main().isVisible());
-    QCOMPARE(about->pos(), main().pos());
+    QPointer<BaseForm> w = open(main());
+    QVERIFY(w && w->isVisible() && main().isVisible());
+    QCOMPARE(w->pos(), main().pos());
     QTRY_VERIFY(!main().isVisible());
 
-    about->move(about->pos() + QPoint(45, -20));
-    click(about, "imgFechar");
+    w->move(w->pos() + QPoint(45, -20));
+    if (how == u"outside")
+        w->close();
+    else if (how == u"Escape")
+        QTest::keyClick(w, Qt::Key_Escape);
+    else
+        click(w, "imgFechar");
     QVERIFY(main().isVisible());
-    QCOMPARE(main().pos(), about->pos());
-    QVERIFY(Forms::ifLoaded<Form3_About>());
-    QTRY_VERIFY(!Forms::ifLoaded<Form3_About>());
+    QCOMPARE(main().pos(), w->pos());
+    QTRY_VERIFY(w.isNull());
     QVERIFY(main().isVisible());
 }
 

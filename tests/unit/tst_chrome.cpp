@@ -11,6 +11,11 @@
 #include "info/Form4_Help.h"
 #include "sites/Form2_Lista.h"
 
+#include <QGuiApplication>
+#include <QLabel>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QStyleHints>
 #include <QTest>
 
 #include <functional>
@@ -41,6 +46,24 @@ QWidget* part(QWidget* form, const QString& name)
 
 QRect onScreen(QWidget* form, QWidget* c) { return QRect(form->pos() + c->pos(), c->size()); }
 
+// One press or release at a point of a window, at a chosen time, through the platform's path.
+void mouseAt(QWindow* w, QPoint at, QEvent::Type type, ulong time)
+{
+    const Qt::MouseButtons state = type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton;
+    qt_handleMouseEvent(w, at, w->mapToGlobal(at), state, Qt::LeftButton, type, {}, int(time));
+    qApp->processEvents();
+}
+
+// A record of a control's signals, in order.
+template <class C>
+void record(C* c, QStringList& log)
+{
+    QObject::connect(c, &C::MouseDown, c, [&log] { log << "MouseDown"; });
+    QObject::connect(c, &C::MouseUp, c, [&log] { log << "MouseUp"; });
+    QObject::connect(c, &C::Click, c, [&log] { log << "Click"; });
+    QObject::connect(c, &C::DblClick, c, [&log] { log << "DblClick"; });
+}
+
 void addLargeWindows()
 {
     QTest::addColumn<Loader>("load");
@@ -68,6 +91,11 @@ private Q_SLOTS:
     void trayIcon();
     void titleBarButtons_data() { addLargeWindows(); }
     void titleBarButtons();
+    void doubleClickIsOneClick_data();
+    void doubleClickIsOneClick();
+    void doubleClickOpeningWindowLeavesItAlone();
+    void storedPositionOffEveryScreen_data();
+    void storedPositionOffEveryScreen();
 };
 
 void tst_chrome::roundsHalvesToEven()
@@ -256,6 +284,117 @@ void tst_chrome::titleBarButtons()
     QTest::mouseClick(part(form, "imgTray"), Qt::LeftButton);
     QVERIFY(!form->isVisible());
     QVERIFY(form->trayIconVisible());
+}
+
+void tst_chrome::doubleClickIsOneClick_data()
+{
+    QTest::addColumn<Loader>("load");
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QStringList>("signals");
+    const QStringList twice{"MouseDown", "MouseUp", "Click", "DblClick", "MouseUp"};
+    QTest::newRow("image, double click") << loader<Form1_Ini>() << "btnBack"
+                                         << "dclick" << twice;
+    QTest::newRow("label, double click") << loader<Form4_Help>() << "lblURL"
+                                         << "dclick" << twice;
+    QTest::newRow("image button, Space") << loader<Form1_Ini>() << "btnHome"
+                                         << "space" << QStringList{"Click"};
+    QTest::newRow("image button, Enter") << loader<Form3_About>() << "imgFechar"
+                                         << "enter" << QStringList{"Click"};
+    QTest::newRow("decorative image, Enter") << loader<Form1_Ini>() << "abaTopo"
+                                             << "enter" << QStringList{};
+}
+
+void tst_chrome::doubleClickIsOneClick()
+{
+    QFETCH(Loader, load);
+    QFETCH(QString, control);
+    QFETCH(QString, input);
+    QFETCH(QStringList, signals);
+    TestInstall install;
+    SkinnedForm* form = open(load);
+    QWidget* c = part(form, control);
+    // Only a button takes Tab focus; the window keeps running when it is clicked.
+    QCOMPARE(bool(c->focusPolicy() & Qt::TabFocus), !signals.isEmpty());
+    disconnect(c, nullptr, nullptr, nullptr);
+    QStringList log;
+    if (auto* image = qobject_cast<ImageControl*>(c))
+        record(image, log);
+    else
+        record(qobject_cast<LabelControl*>(c), log);
+    if (input == u"dclick")
+        QTest::mouseDClick(form->windowHandle(), Qt::LeftButton, {}, c->geometry().center());
+    else
+        QTest::keyClick(c, input == u"space" ? Qt::Key_Space : Qt::Key_Return);
+    QCOMPARE(log.join(' '), signals.join(' '));
+}
+
+void tst_chrome::doubleClickOpeningWindowLeavesItAlone()
+{
+    TestInstall install;
+    Form1_Ini& main = static_cast<Form1_Ini&>(*open(loader<Form1_Ini>()));
+    // btnAdm opens the administration window over the main one, with "Gravar posição" where
+    // the button was: the second press of the double click must not reach it.
+    const QPoint at = part(&main, "btnAdm")->geometry().center();
+    const ulong t = 100000;
+    mouseAt(main.windowHandle(), at, QEvent::MouseButtonPress, t);
+    mouseAt(main.windowHandle(), at, QEvent::MouseButtonRelease, t + 40);
+    auto* admin = Forms::ifLoaded<Form2_Lista>();
+    QVERIFY(admin && admin->isVisible());
+    auto* position = qobject_cast<LabelControl*>(part(admin, "lblPosition"));
+    QVERIFY(position->geometry().contains(at));
+    QStringList log;
+    record(position, log);
+    install.statements.clear();
+    mouseAt(admin->windowHandle(), at, QEvent::MouseButtonPress, t + 80);
+    mouseAt(admin->windowHandle(), at, QEvent::MouseButtonRelease, t + 120);
+    QCOMPARE(log, QStringList{});
+    QCOMPARE(install.statements, QStringList{});
+    // A later click is an ordinary one.
+    const ulong later = t + 120 + QGuiApplication::styleHints()->mouseDoubleClickInterval() + 1;
+    mouseAt(admin->windowHandle(), at, QEvent::MouseButtonPress, later);
+    QCOMPARE(log, QStringList{"MouseDown"});
+    mouseAt(admin->windowHandle(), at, QEvent::MouseButtonRelease, later + 10);
+}
+
+void tst_chrome::storedPositionOffEveryScreen_data()
+{
+    QTest::addColumn<double>("left"); // stored twips
+    QTest::addColumn<double>("top");
+    QTest::addColumn<QPoint>("shown"); // pixels; (-1, -1): wholly on the screen, anywhere
+    QTest::newRow("on the screen") << 1500.0 << 1200.0 << QPoint(100, 80);
+    QTest::newRow("100 x 50 pixels seen")
+        << -(304 - 100) * 15.0 << -(490 - 50) * 15.0 << QPoint(-(304 - 100), -(490 - 50));
+    QTest::newRow("99 pixels seen") << -(304 - 99) * 15.0 << 0.0 << QPoint(0, 0);
+    QTest::newRow("right of the screen") << 90000.0 << 1500.0 << QPoint(-1, 100);
+    QTest::newRow("1e12 does not wrap") << 1e12 << 1e12 << QPoint(-1, -1);
+    QTest::newRow("-1e12 does not wrap") << -1e12 << 3000.0 << QPoint(0, 200);
+}
+
+void tst_chrome::storedPositionOffEveryScreen()
+{
+    QFETCH(double, left);
+    QFETCH(double, top);
+    QFETCH(QPoint, shown);
+    TestInstall install;
+    const QString row = "UPDATE Tabela1 SET left=%1, top=%2 WHERE id=1";
+    TestInstall::exec(install.configDb(), row.arg(left, 0, 'g', 17).arg(top, 0, 'g', 17));
+    const QStringList stored =
+        TestInstall::query(install.configDb(), "select left||','||top from Tabela1");
+    Form1_Ini& main = Forms::get<Form1_Ini>();
+    QTRY_VERIFY(main.isVisible());
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    if (shown == QPoint(-1, -1))
+        QVERIFY2(screen.contains(main.geometry()),
+                 qPrintable(QString("%1,%2").arg(main.x()).arg(main.y())));
+    if (shown.x() != -1)
+        QCOMPARE(main.x(), shown.x());
+    if (shown.y() != -1)
+        QCOMPARE(main.y(), shown.y());
+    QVERIFY(screen.contains(main.geometry()) ||
+            QGuiApplication::primaryScreen()->geometry().intersects(main.geometry()));
+    // Only the window moved.
+    QCOMPARE(TestInstall::query(install.configDb(), "select left||','||top from Tabela1"), stored);
 }
 
 QTEST_MAIN(tst_chrome)

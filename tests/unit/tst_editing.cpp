@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPointer>
 #include <QTest>
 #include <QTimer>
 
@@ -38,6 +39,13 @@ void click(QWidget* form, const QString& name)
         QFAIL(qPrintable(name));
 }
 
+// Window keys act in the active window; the offscreen platform does not always make one active.
+QWidget* activated(QWidget* w)
+{
+    QApplication::setActiveWindow(w->window());
+    return w;
+}
+
 // Records each notice as it shows (its message, then its countdown at every tick); answers the
 // delete confirmation, if it shows, with "SIM" or "NÃO".
 class NoticeWatcher : public QObject {
@@ -48,6 +56,10 @@ public:
     QList<QStringList> countdowns;
     bool confirmationShown = false;
     bool confirm = false;
+    // How the answer is given: "click", "key" (Enter / Escape) or "outside" (a close from the
+    // window manager, which answers "NÃO").
+    QString answerBy = QStringLiteral("click");
+    std::function<void()> beforeAnswer;
     std::function<void()> onNotice;
 
 protected:
@@ -57,8 +69,7 @@ protected:
             return false;
         if (auto* del = qobject_cast<Form6_Del*>(watched)) {
             confirmationShown = true;
-            LabelControl* answer = confirm ? del->btnDelete : del->btnClose;
-            QTimer::singleShot(0, answer, [answer] { Q_EMIT answer->Click(); });
+            QTimer::singleShot(0, del, [this, del] { answer(del); });
         }
         if (auto* msg = qobject_cast<Form5_Msg*>(watched)) {
             messages << msg->lblMensagem->text();
@@ -72,6 +83,19 @@ protected:
                 onNotice();
         }
         return false;
+    }
+
+private:
+    void answer(Form6_Del* del)
+    {
+        if (beforeAnswer)
+            beforeAnswer();
+        if (answerBy == u"outside")
+            del->close();
+        else if (answerBy == u"key")
+            QTest::keyClick(activated(del), confirm ? Qt::Key_Return : Qt::Key_Escape);
+        else
+            Q_EMIT(confirm ? del->btnDelete : del->btnClose)->Click();
     }
 };
 } // namespace
@@ -94,6 +118,7 @@ private Q_SLOTS:
     void startMinimizedFlag();
     void deleteSelected_data();
     void deleteSelected();
+    void deleteAfterAdministrationClosed();
     void insertIntoUnwritableDatabase_data();
     void insertIntoUnwritableDatabase();
 
@@ -290,21 +315,32 @@ void tst_editing::startMinimizedFlag()
 void tst_editing::deleteSelected_data()
 {
     QTest::addColumn<bool>("confirm");
-    QTest::newRow("SIM") << true;
-    QTest::newRow("NÃO") << false;
+    QTest::addColumn<QString>("answerBy");
+    QTest::addColumn<bool>("deleteKey"); // asked with the Delete key, else the button
+    QTest::newRow("SIM") << true << "click" << false;
+    QTest::newRow("NÃO") << false << "click" << false;
+    QTest::newRow("Delete key, Enter") << true << "key" << true;
+    QTest::newRow("Escape") << false << "key" << false;
+    QTest::newRow("closed from outside") << false << "outside" << false;
 }
 
 void tst_editing::deleteSelected()
 {
     QFETCH(bool, confirm);
+    QFETCH(QString, answerBy);
+    QFETCH(bool, deleteKey);
     Form2_Lista& f = admin();
     f.lstSites->setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
     f.lstSites->setCurrentRow(2, QItemSelectionModel::Select);
     m_inst->statements.clear();
     m_notices->confirm = confirm;
+    m_notices->answerBy = answerBy;
     int rowsDuringNotice = -1;
     m_notices->onNotice = [&] { rowsDuringNotice = f.lstSites->count(); };
-    click(&f, "btnDelete");
+    if (deleteKey)
+        QTest::keyClick(activated(f.lstSites), Qt::Key_Delete);
+    else
+        click(&f, "btnDelete");
     QVERIFY(m_notices->confirmationShown);
     QVERIFY(!Forms::ifLoaded<Form6_Del>());
     if (confirm) {
@@ -325,6 +361,24 @@ void tst_editing::deleteSelected()
         QCOMPARE(f.txtTitulo1->text(), QString("Gama"));
         QCOMPARE(f.lblTotal->text(), QString("3 iten(s)"));
     }
+}
+
+void tst_editing::deleteAfterAdministrationClosed()
+{
+    Form2_Lista& f = admin();
+    QPointer<Form2_Lista> window = &f;
+    f.lstSites->setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
+    m_notices->confirm = true;
+    // The window that asked is gone when "SIM" comes (a site opened just before, handed back).
+    m_notices->beforeAnswer = [&f] { Forms::unload(&f); };
+    click(&f, "btnDelete");
+    QVERIFY(m_notices->confirmationShown);
+    QVERIFY(window.isNull() || window->isUnloading());
+    QCOMPARE(sites().size(), 3);
+    QCOMPARE(m_notices->messages,
+             QStringList{u"A janela de administração foi fechada; nada foi deletado."_qs});
+    QVERIFY(!Forms::ifLoaded<Form2_Lista>() && !Forms::ifLoaded<Form6_Del>());
+    QVERIFY(m_inst->errors.isEmpty());
 }
 
 void tst_editing::insertIntoUnwritableDatabase_data()
