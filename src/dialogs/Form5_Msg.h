@@ -14,7 +14,6 @@ public:
     void Form_Load() override;
     void TimerCount_Timer();
 
-
     QLabel* lblMensagem;
     QLabel* lblCount;
 
