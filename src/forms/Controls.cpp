@@ -101,13 +101,22 @@ struct ClickTracker {
             return;
         }
         e->accept();
+        c->m_keyboardFocus = true; // a key on a control shows where the focus is
+        c->update();
         if (!e->isAutoRepeat())
             Q_EMIT c->Click();
     }
 
+    static void focusIn(C* c, QFocusEvent* e)
+    {
+        const Qt::FocusReason r = e->reason();
+        c->m_keyboardFocus = r == Qt::TabFocusReason || r == Qt::BacktabFocusReason;
+        c->update();
+    }
+
     static void focusRing(C* c)
     {
-        if (!c->hasFocus())
+        if (!c->hasFocus() || !c->m_keyboardFocus)
             return;
         QPainter p(c);
         QPen pen(kFocusRing, 1);
@@ -159,6 +168,8 @@ void LabelControl::mouseDoubleClickEvent(QMouseEvent* e)
 
 void LabelControl::keyPressEvent(QKeyEvent* e) { ClickTracker<LabelControl>::key(this, e); }
 
+void LabelControl::focusInEvent(QFocusEvent* e) { ClickTracker<LabelControl>::focusIn(this, e); }
+
 ImageControl::ImageControl(QWidget* parent)
     : QWidget(parent)
 {
@@ -197,6 +208,8 @@ void ImageControl::mouseDoubleClickEvent(QMouseEvent* e)
 }
 
 void ImageControl::keyPressEvent(QKeyEvent* e) { ClickTracker<ImageControl>::key(this, e); }
+
+void ImageControl::focusInEvent(QFocusEvent* e) { ClickTracker<ImageControl>::focusIn(this, e); }
 
 ShapeControl::ShapeControl(QWidget* parent, Shape shape, QColor border, int borderWidth,
                            QColor fill)

@@ -9,8 +9,9 @@
 // click raises only DblClick, so a double click runs MouseDown, MouseUp, Click, DblClick, MouseUp.
 //
 // A label or image made a button (makeButton) also takes Tab focus, shows a cyan ring while it
-// has it, clicks on Space and Enter, and reads as a button named by its trimmed tooltip (or its
-// text) to assistive technology.
+// has focus that the keyboard gave (not the focus a window hands its first control on opening),
+// clicks on Space and Enter, and reads as a button named by its trimmed tooltip (or its text) to
+// assistive technology.
 namespace Controls {
 void makeButton(QWidget* control);
 bool isButton(const QWidget* control);
@@ -34,11 +35,13 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
 
 private:
     template <class C>
     friend struct ClickTracker;
     bool m_secondPress = false;
+    bool m_keyboardFocus = false;
 };
 
 // An image: its picture drawn at the top-left corner, or stretched to the control.
@@ -63,6 +66,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
 
 private:
     template <class C>
@@ -70,6 +74,7 @@ private:
     QPixmap m_picture;
     bool m_stretch = false;
     bool m_secondPress = false;
+    bool m_keyboardFocus = false;
 };
 
 // Rectangles, rounded rectangles and circles; they never take the pointer.

@@ -200,3 +200,33 @@ crop_diff() { # a.png b.png WxH+X+Y
 
 config_sql() { sqlite3 "$QV_DIR/BD/QV_Config.mdb" "$1"; }
 links_sql() { sqlite3 "$QV_DIR/BD/QV_Links.mdb" "$1"; }
+
+# "ok" when a database file passes SQLite's integrity check.
+integrity() { sqlite3 "$1" 'PRAGMA integrity_check' 2>&1 | head -n1; }
+
+# Every row of both databases, one a line, to compare before and after a step.
+db_rows() {
+    config_sql 'SELECT * FROM Tabela1 ORDER BY id' 2>&1
+    echo ---
+    links_sql 'SELECT * FROM Tabela1 ORDER BY id' 2>&1
+}
+
+# The program's visible top-level windows, bottom of the stack first.
+program_windows() {
+    local w
+    { visible_windows "$QV_TITLE"; visible_windows 'Quorvane - Aviso'
+      visible_windows "$(printf 'Definir qual URL será a página inicial do Quorvane.')"; } |
+        while read -r w; do
+            [[ -n $w ]] && echo "$w"
+        done
+}
+
+# Succeeds when a program window is held minimized by the window manager (reachable from its
+# window list).
+program_window_iconic() {
+    local w
+    for w in $(xdotool search --pid "$APP_PID" --name 'Quorvane' 2>/dev/null); do
+        window_iconic "$w" && return 0
+    done
+    return 1
+}
