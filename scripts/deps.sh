@@ -9,6 +9,7 @@ packages=(
     libsqlite3-dev sqlite3 libgl-dev
     fonts-liberation poppler-utils
     xvfb xauth openbox trayer xdotool imagemagick x11-utils
+    dbus-daemon at-spi2-core python3-pyatspi
 )
 
 missing=()
