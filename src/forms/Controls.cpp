@@ -18,8 +18,13 @@ const QColor kFocusRing(0x00, 0xFA, 0xFA);
 // second press of a double click as a double click only. When that second press lands on another
 // window than the first (a window shown by the first click), that window gets none of it: neither
 // the double click nor its release.
+//
+// It also notes whether Tab is being pressed: a window that opens hands its first control the
+// focus with the same reason as Tab does, and only the key shows the focus ring.
 class ClickSequence : public QObject {
 public:
+    static inline bool tabbing = false;
+
     static void install()
     {
         static const bool installed = [] {
@@ -36,7 +41,16 @@ protected:
         if (!window)
             return false;
         switch (event->type()) {
+        case QEvent::KeyPress: {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            tabbing = key == Qt::Key_Tab || key == Qt::Key_Backtab;
+            return false;
+        }
+        case QEvent::KeyRelease:
+            tabbing = false;
+            return false;
         case QEvent::MouseButtonPress:
+            tabbing = false;
             m_firstWindow = std::exchange(m_lastWindow, window);
             return false;
         case QEvent::MouseButtonDblClick:
@@ -110,7 +124,8 @@ struct ClickTracker {
     static void focusIn(C* c, QFocusEvent* e)
     {
         const Qt::FocusReason r = e->reason();
-        c->m_keyboardFocus = r == Qt::TabFocusReason || r == Qt::BacktabFocusReason;
+        c->m_keyboardFocus =
+            ClickSequence::tabbing && (r == Qt::TabFocusReason || r == Qt::BacktabFocusReason);
         c->update();
     }
 

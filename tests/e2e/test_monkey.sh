@@ -27,10 +27,12 @@ start_monkey_app() {
     main_win=$(visible_windows "$QV_TITLE" | tail -n1)
 }
 
-# Polls up to 2 s (windows hand over in 250 ms, a first show waits 1 s).
+# Polls up to 5 s (windows hand over in 250 ms, a first show waits 1 s, an ending program
+# takes its time): a window, a tray icon, a minimized window, or the program gone.
 reachable() {
-    local deadline=$(($(now_ms) + 2000))
+    local deadline=$(($(now_ms) + 5000))
     while :; do
+        app_running || return 0
         [[ -n $(program_windows) ]] && return 0
         (($(count_tray_icons) > 0)) && return 0
         program_window_iconic && return 0
@@ -86,6 +88,7 @@ step() {
 
 check() {
     local exited=
+    reachable || fail "seed $seed step $steps ($ACTION on $AIMED): no window, no tray icon"
     if ! app_running; then
         wait_app_exit 1 || true
         [[ $APP_STATUS == 0 && $AIMED == main && $ACTION =~ ^(click|double|key) ]] ||
@@ -107,9 +110,7 @@ check() {
         log "step $steps: ended through a close ($ACTION); starting again"
         restarts=$((restarts + 1))
         start_monkey_app
-        return
     fi
-    reachable || fail "seed $seed step $steps ($ACTION on $AIMED): no window, no tray icon"
 }
 
 start_monkey_app
