@@ -285,6 +285,17 @@ void tst_editing::startMinimizedFlag()
     QCOMPARE(m_inst->statements, expected);
     QCOMPARE(m_inst->platform.beeps, 0);
     QVERIFY(m_notices->messages.isEmpty());
+
+    // A save that fails leaves the box as stored (another program holds the file).
+    sqlite3* other = nullptr;
+    QCOMPARE(sqlite3_open(m_inst->configDb().toUtf8().constData(), &other), SQLITE_OK);
+    QCOMPARE(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+    f.CheckMinimize->setChecked(true);
+    sqlite3_close(other);
+    QCOMPARE(m_inst->errors.size(), 1);
+    QVERIFY(!f.CheckMinimize->isChecked());
+    QCOMPARE(main().lblNumChecked->text(), QString("0"));
+    QCOMPARE(config("minimizado"), QStringList{"0"});
 }
 
 void tst_editing::deleteSelected_data()
