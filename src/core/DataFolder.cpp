@@ -26,7 +26,9 @@ void copyOnce(const QString& from, const QString& to)
         throw QvError(QStringLiteral("Não foi possível copiar \"%1\" para \"%2\": %3")
                           .arg(from, copy.fileName(), copy.errorString()));
     // A rename never replaces an existing file: another start that got there first wins.
-    if (!copy.rename(to) && !QFileInfo::exists(to))
+    if (copy.rename(to))
+        copy.setAutoRemove(false);
+    else if (!QFileInfo::exists(to))
         throw QvError(
             QStringLiteral("Não foi possível gravar \"%1\": %2").arg(to, copy.errorString()));
 }

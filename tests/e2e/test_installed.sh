@@ -34,8 +34,8 @@ touch "$E2E_DIR/not-a-folder"
 run_installed XDG_DATA_HOME="$E2E_DIR/not-a-folder"
 box=$(wait_for_window "$QV_TITLE" 8) || fail "no message for an unusable data folder"
 shot bad-data-home.png
-grep -q "não foi possível criar a pasta de dados \"$E2E_DIR/not-a-folder/quorvane/BD/\"" \
-    <(tr '[:upper:]' '[:lower:]' <"$E2E_DIR/app.log") || fail "the message does not name the folder"
+grep -qF "pasta de dados \"$E2E_DIR/not-a-folder/quorvane/BD/\"" "$E2E_DIR/app.log" ||
+    fail "the message does not name the folder"
 xdotool windowactivate --sync "$box" key Return
 wait_app_exit 5 || fail "the program did not end after the message"
 assert_eq 1 "$APP_STATUS" "exit status with an unusable data folder"
