@@ -38,6 +38,8 @@ for db in QV_Config QV_Links; do
     cmp -s "$build/assets/shipped/$db.mdb" "$prefix/lib/quorvane/BD/$db.mdb" ||
         fail "the installed $db.mdb is not the shipped one"
 done
+[[ $(ls "$prefix/lib/quorvane/BD") == $'QV_Config.mdb\nQV_Links.mdb' ]] ||
+    fail "BD/ holds more than the two databases: $(ls "$prefix/lib/quorvane/BD")"
 ok "installed databases are the shipped ones"
 
 # A reinstall over an installation folder in use keeps its databases.
