@@ -18,8 +18,9 @@ run_packages=(
     qt6-qpa-plugins fonts-liberation xdg-utils
 )
 # End-to-end tests (X server, window manager, tray host, input and screenshots), the database
-# tool, and the validators of the desktop entry and the metainfo.
+# tool, the validators of the desktop entry and the metainfo, and the format check.
 test_packages=(
+    clang-format
     xvfb openbox trayer xdotool imagemagick x11-utils
     sqlite3
     desktop-file-utils appstream
