@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Rounding.h"
+
 #include <cmath>
 
 // Positions and sizes are kept in twips; 15 twips make one pixel at 96 dots per inch.
@@ -20,6 +22,3 @@ inline int twipsToCoordinate(double twips)
         return kFarCoordinate;
     return int(std::lround(px));
 }
-
-// Whole numbers from quotients round to the nearest, halves to even.
-inline int roundHalfEven(double x) { return int(x - std::remainder(x, 1.0)); }

@@ -44,7 +44,7 @@ void Form6_Del::ask(BaseForm& window, DeletionRequester& requester)
 
 void Form6_Del::btnDelete_Click()
 {
-    if (!m_window || m_window->isUnloading() || !m_requester) {
+    if (!m_window || !Forms::loaded().contains(m_window.data()) || !m_requester) {
         // The administration window that asked has closed meanwhile: there is no selection
         // left to delete, and no other window is loaded in its place.
         btnClose_Click();

@@ -2,7 +2,8 @@
 #include "FakePlatform.h"
 #include "TestInstall.h"
 
-#include "browser/AppSetup.h"
+#include "Clicks.h"
+#include "TestMain.h"
 #include "browser/Form1_Ini.h"
 #include "forms/Controls.h"
 #include "forms/FormTimer.h"
@@ -21,16 +22,6 @@
 #include <QTest>
 
 #include <memory>
-
-namespace {
-void click(QWidget* form, const char* name)
-{
-    if (auto* image = form->findChild<ImageControl*>(name))
-        Q_EMIT image->Click();
-    else
-        QFAIL(name);
-}
-} // namespace
 
 class tst_admin : public QObject {
     Q_OBJECT
@@ -64,7 +55,7 @@ private:
     Form2_Lista* openAdmin()
     {
         showMain();
-        click(&main(), "btnAdm");
+        clickControl(&main(), "btnAdm");
         return Forms::ifLoaded<Form2_Lista>();
     }
     void seed(const QString& sql) { TestInstall::exec(m_inst->linksDb(), sql); }
@@ -154,7 +145,7 @@ void tst_admin::openTextExternallyTakesTheBoxAsTyped()
 {
     Form2_Lista* f = openAdmin();
     f->txtURL->setText("www.site.com.br");
-    click(f, "btnOpenText");
+    clickControl(f, "btnOpenText");
     QCOMPARE(m_inst->platform.externals, QStringList{m_inst->dir() + "/Web/www.site.com.br"});
 }
 
@@ -194,13 +185,13 @@ void tst_admin::closeHandsBack_data()
     QTest::addColumn<Opener>("open");
     QTest::addColumn<QString>("how");
     const Opener about = [](Form1_Ini& m) {
-        return (click(&m, "btnAbout"), Forms::ifLoaded<Form3_About>());
+        return (clickControl(&m, "btnAbout"), Forms::ifLoaded<Form3_About>());
     };
     const Opener help = [](Form1_Ini& m) {
-        return (click(&m, "btnHelp"), Forms::ifLoaded<Form4_Help>());
+        return (clickControl(&m, "btnHelp"), Forms::ifLoaded<Form4_Help>());
     };
     const Opener admin = [](Form1_Ini& m) {
-        return (click(&m, "btnAdm"), Forms::ifLoaded<Form2_Lista>());
+        return (clickControl(&m, "btnAdm"), Forms::ifLoaded<Form2_Lista>());
     };
     QTest::newRow("about, close image") << about << "imgFechar";
     QTest::newRow("about, from outside") << about << "outside";
@@ -227,7 +218,7 @@ void tst_admin::closeHandsBack()
     else if (how == u"Escape")
         QTest::keyClick(w, Qt::Key_Escape);
     else
-        click(w, "imgFechar");
+        clickControl(w, "imgFechar");
     QVERIFY(main().isVisible());
     QCOMPARE(main().pos(), w->pos());
     QTRY_VERIFY(w.isNull());
@@ -260,13 +251,6 @@ void tst_admin::brokenLinksDatabaseKeepsMainWindow()
     QCOMPARE(file.readAll(), junk);
 }
 
-int main(int argc, char** argv)
-{
-    AppSetup::beforeApplication();
-    QApplication app(argc, argv);
-    AppSetup::afterApplication();
-    tst_admin tc;
-    return QTest::qExec(&tc, argc, argv);
-}
+QV_TEST_MAIN(tst_admin)
 
 #include "tst_admin.moc"
