@@ -19,9 +19,9 @@ declare -A kinds=()
 
 start_monkey_app() {
     start_app
-    local deadline=$(($(now_ms) + 15000))
+    local deadline=$(($(now_ms) + 30000))
     until [[ -n $(program_windows) ]] || (($(count_tray_icons) > 0)); do
-        (($(now_ms) < deadline)) || fail "seed $seed: nothing on screen after a start"
+        (($(now_ms) < deadline)) || fail "seed $seed: nothing on screen 30 s after a start"
         sleep 0.1
     done
     main_win=$(visible_windows "$QV_TITLE" | tail -n1)
