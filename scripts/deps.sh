@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++
-    qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-svg-dev libqt6svg6
+    qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-svg-dev libqt6svg6 qt6-translations-l10n
     libsqlite3-dev sqlite3 libgl-dev
     fonts-liberation poppler-utils
     xvfb xauth openbox trayer xdotool imagemagick x11-utils

@@ -3,7 +3,7 @@
 #include <QWebEnginePage>
 
 // Page policy: when silent, the page never opens a dialog of its own; links that ask for a
-// new window open in the same view.
+// new window open in the same view, after the page that asked; permissions are refused.
 class WebPage : public QWebEnginePage {
     Q_OBJECT
 public:
