@@ -34,15 +34,11 @@ QMenu* WebView::createMenu(const QWebEngineContextMenuRequest& request)
     addPageAction(menu, QStringLiteral("Avançar"), QWebEnginePage::Forward);
     addPageAction(menu, QStringLiteral("Recarregar"), QWebEnginePage::Reload);
     const auto flags = request.editFlags();
-    if (!request.selectedText().isEmpty() || request.isContentEditable()) {
-        menu->addSeparator();
-        addPageAction(menu, QStringLiteral("Copiar"), QWebEnginePage::Copy);
-        menu->actions().last()->setEnabled(flags.testFlag(QWebEngineContextMenuRequest::CanCopy));
-    }
-    if (request.isContentEditable()) {
-        addPageAction(menu, QStringLiteral("Colar"), QWebEnginePage::Paste);
-        menu->actions().last()->setEnabled(flags.testFlag(QWebEngineContextMenuRequest::CanPaste));
-    }
+    menu->addSeparator();
+    addPageAction(menu, QStringLiteral("Copiar"), QWebEnginePage::Copy)
+        ->setEnabled(flags.testFlag(QWebEngineContextMenuRequest::CanCopy));
+    addPageAction(menu, QStringLiteral("Colar"), QWebEnginePage::Paste)
+        ->setEnabled(flags.testFlag(QWebEngineContextMenuRequest::CanPaste));
     const QUrl link = request.linkUrl();
     if (link.isValid()) {
         menu->addSeparator();
@@ -57,9 +53,10 @@ QMenu* WebView::createMenu(const QWebEngineContextMenuRequest& request)
     return menu;
 }
 
-void WebView::addPageAction(QMenu* menu, const QString& text, QWebEnginePage::WebAction action)
+QAction* WebView::addPageAction(QMenu* menu, const QString& text, QWebEnginePage::WebAction action)
 {
     QAction* source = pageAction(action);
     QAction* item = menu->addAction(text, source, &QAction::trigger);
     item->setEnabled(source->isEnabled());
+    return item;
 }

@@ -17,5 +17,5 @@ protected:
 
 private:
     QMenu* createMenu(const QWebEngineContextMenuRequest& request);
-    void addPageAction(QMenu* menu, const QString& text, QWebEnginePage::WebAction action);
+    QAction* addPageAction(QMenu* menu, const QString& text, QWebEnginePage::WebAction action);
 };

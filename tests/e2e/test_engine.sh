@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The engine's behaviour in the one view, against pages of our own: a local page that cannot
-# read other local files, permissions refused at once, a new-window link then Back, full screen
-# and back, the load line during a slow response, and the browser keys.
+# read other local files, permissions refused at once, the languages asked for, new-window links
+# then Back, full screen and back, the load line during a slow response, and the browser keys.
 set -euo pipefail
 source "$(dirname "$0")/lib.sh"
 
@@ -11,7 +11,8 @@ import sys, time, http.server
 PAGES = {
     "/start": ("#00A000", '<a href="/second" target="_blank" style="display:block;height:150px">novo</a>'
                '<div id="fs" style="height:180px;margin-top:50px" '
-               'onclick="document.documentElement.requestFullscreen()">tela cheia</div>'
+               'onclick="document.fullscreenElement ? document.exitFullscreen() '
+               ': document.documentElement.requestFullscreen()">tela cheia</div>'
                "<script>const r=(k,v)=>fetch('/report?'+k+'='+v);"
                "navigator.geolocation.getCurrentPosition(()=>r('geo','granted'),e=>r('geo','refused'+e.code));"
                "Notification.requestPermission().then(p=>r('notify',p));</script>"),
@@ -21,7 +22,8 @@ PAGES = {
 class H(http.server.BaseHTTPRequestHandler):
     def log_message(self, *a): pass
     def do_GET(self):
-        with open(sys.argv[2], "a") as log: log.write(self.path + "\n")
+        with open(sys.argv[2], "a") as log:
+            log.write("%s\nlanguage %s\n" % (self.path, self.headers.get("Accept-Language")))
         colour, body = PAGES.get(self.path.split("?")[0], ("#000", ""))
         page = ('<!DOCTYPE html><html><body style="margin:0;background:%s">%s</body></html>'
                 % (colour, body)).encode()
@@ -112,6 +114,8 @@ start_app
 wait_requested /report?notify=denied 1 15
 wait_requested /report?geo=refused1 1 5
 log "ok: location and notifications refused at once"
+assert_eq "language pt-BR,pt;q=0.9,en;q=0.8" "$(grep -m1 '^language' "$E2E_DIR/requests.log")" \
+    "languages the engine asks for"
 
 # ---- a new-window link opens in the view; Alt+Left (the Back button's handler) returns -------
 click $((BX + 100)) $((BY + 50))
@@ -128,20 +132,26 @@ wait_requested /second $((before + 2)) 5
 log "ok: F5 and Ctrl+R reloaded"
 xdotool key alt+Left
 in_view "srgb(0,160,0)" "back on the first page"
+click $((BX + 100)) $((BY + 50)) 2
+in_view "srgb(160,0,0)" "a middle click opened the link in the view"
+xdotool key alt+Left
+in_view "srgb(0,160,0)" "back on the first page again"
 
-# ---- full screen and back ----------------------------------------------------------------------
-click $((BX + 100)) $((BY + 300))
-sleep 1.5
-shot fullscreen.png
-assert_eq "srgb(0,160,0) srgb(0,160,0)" "$(pixel fullscreen.png 3 3) $(pixel fullscreen.png 1020 764)" \
-    "screen corners in full screen"
-xdotool key Escape
-sleep 1.5
-shot after-fullscreen.png
-[[ $(pixel after-fullscreen.png 3 3) != "srgb(0,160,0)" ]] || fail "Escape did not leave full screen"
-window_geometry "$(wait_for_window "$QV_TITLE" 3)"
-assert_eq "$((BX - 22)),$((BY - 66)),304,490" "$WX,$WY,$WW,$WH" "main window after full screen"
-in_view "srgb(0,160,0)" "the page back in the main window"
+# ---- full screen, left by Escape and by the page's own exit ------------------------------------
+for leave in Escape page; do
+    click $((BX + 100)) $((BY + 300))
+    sleep 1.5
+    shot fullscreen.png
+    assert_eq "srgb(0,160,0) srgb(0,160,0)" "$(pixel fullscreen.png 3 3) $(pixel fullscreen.png 1020 764)" \
+        "screen corners in full screen"
+    if [[ $leave == Escape ]]; then xdotool key Escape; else click 100 300; fi
+    sleep 1.5
+    shot after-fullscreen.png
+    [[ $(pixel after-fullscreen.png 3 3) != "srgb(0,160,0)" ]] || fail "$leave did not leave full screen"
+    window_geometry "$(wait_for_window "$QV_TITLE" 3)"
+    assert_eq "$((BX - 22)),$((BY - 66)),304,490" "$WX,$WY,$WW,$WH" "main window after $leave left full screen"
+    in_view "srgb(0,160,0)" "the page back in the main window"
+done
 
 # ---- the load line: present while a slow response comes in, gone when stopped or done --------
 line="260x2+$BX+$BY"
