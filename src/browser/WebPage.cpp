@@ -32,3 +32,9 @@ bool WebPage::javaScriptPrompt(const QUrl& origin, const QString& msg, const QSt
 }
 
 QWebEnginePage* WebPage::createWindow(WebWindowType) { return new NewWindowRequest(this); }
+
+void WebPage::navigateFromNewWindow(const QUrl& url, NavigationType type)
+{
+    if (acceptNavigationRequest(url, type, true))
+        load(url);
+}
