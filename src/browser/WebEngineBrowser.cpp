@@ -5,8 +5,8 @@
 #include "browser/WebProfile.h"
 #include "browser/WebView.h"
 #include "core/QvError.h"
+#include "core/UrlTools.h"
 
-#include <QDir>
 #include <QShortcut>
 #include <QWebEngineFullScreenRequest>
 #include <QWebEngineHistory>
@@ -15,13 +15,6 @@ namespace {
 constexpr int kLoadLineHeight = 2;
 // The skin's cyan.
 constexpr QRgb kLoadLineColour = 0x00FAFA;
-
-QUrl toUrl(const QString& address)
-{
-    if (QDir::isAbsolutePath(address))
-        return QUrl::fromLocalFile(address);
-    return QUrl(address, QUrl::TolerantMode);
-}
 } // namespace
 
 WebEngineBrowser::WebEngineBrowser(QWidget* parent)
@@ -101,7 +94,10 @@ void WebEngineBrowser::resizeEvent(QResizeEvent*)
         m_view->setGeometry(rect());
 }
 
-void WebEngineBrowser::Navigate(const QString& address) { ensurePage()->load(toUrl(address)); }
+void WebEngineBrowser::Navigate(const QString& address)
+{
+    ensurePage()->load(addressToUrl(address));
+}
 
 void WebEngineBrowser::GoBack()
 {

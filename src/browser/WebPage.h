@@ -10,7 +10,6 @@ public:
     WebPage(QWebEngineProfile* profile, QObject* parent);
 
     void setSilent(bool silent) { m_silent = silent; }
-    bool isSilent() const { return m_silent; }
     // The first address of a window this page asked for, taken as a navigation of this page
     // and judged as one.
     void navigateFromNewWindow(const QUrl& url, NavigationType type);
