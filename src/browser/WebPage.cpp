@@ -1,10 +1,17 @@
 #include "browser/WebPage.h"
 
+#include "browser/NewWindowRequest.h"
+
 WebPage::WebPage(QWebEngineProfile* profile, QObject* parent)
     : QWebEnginePage(profile, parent)
 {
-    // Certificate errors and authentication requests that nobody answers are refused without
-    // a dialog; the engine's own defaults do that.
+    // Certificate errors are refused without a dialog; the engine's own default does that.
+    // Location, notifications, camera, microphone, screen and pointer lock are refused at once:
+    // the page's promise rejects instead of waiting for an answer that never comes.
+    connect(this, &QWebEnginePage::featurePermissionRequested, this,
+            [this](const QUrl& origin, Feature feature) {
+                setFeaturePermission(origin, feature, PermissionDeniedByUser);
+            });
 }
 
 void WebPage::javaScriptAlert(const QUrl& origin, const QString& msg)
@@ -24,4 +31,10 @@ bool WebPage::javaScriptPrompt(const QUrl& origin, const QString& msg, const QSt
     return m_silent ? false : QWebEnginePage::javaScriptPrompt(origin, msg, defaultValue, result);
 }
 
-QWebEnginePage* WebPage::createWindow(WebWindowType) { return this; }
+QWebEnginePage* WebPage::createWindow(WebWindowType) { return new NewWindowRequest(this); }
+
+void WebPage::navigateFromNewWindow(const QUrl& url, NavigationType type)
+{
+    if (acceptNavigationRequest(url, type, true))
+        load(url);
+}

@@ -200,3 +200,11 @@ crop_diff() { # a.png b.png WxH+X+Y
 
 config_sql() { sqlite3 "$QV_DIR/BD/QV_Config.mdb" "$1"; }
 links_sql() { sqlite3 "$QV_DIR/BD/QV_Links.mdb" "$1"; }
+
+# The colour of one pixel of a screenshot, as "srgb(r,g,b)".
+pixel() { convert "$E2E_DIR/$1" -format '%[pixel:p{'"$2,$3"'}]' info:; }
+
+# Number of pixels of exactly <colour> (e.g. '#00FAFA') in a rectangle of a screenshot.
+count_colour() { # shot.png WxH+X+Y colour
+    convert "$E2E_DIR/$1" -crop "$2" +repage txt:- | grep -ci " $3" || true
+}
