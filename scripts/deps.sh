@@ -4,7 +4,6 @@
 # Runs apt-get as root, or through sudo for an ordinary user.
 set -euo pipefail
 
-<<<<<<< HEAD
 # Compiler, CMake, Qt and SQLite headers; dpkg-dev and file for the package's computed
 # dependencies (cpack -G DEB).
 build_packages=(
@@ -12,19 +11,11 @@ build_packages=(
     qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-svg-dev libgl-dev
     libsqlite3-dev
     dpkg-dev file
-=======
-packages=(
-    cmake ninja-build g++ clang-format
-    qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-svg-dev libqt6svg6 qt6-translations-l10n
-    libsqlite3-dev sqlite3 libgl-dev
-    fonts-liberation poppler-utils
-    xvfb xauth openbox trayer xdotool imagemagick x11-utils
->>>>>>> issue-11a
 )
 # What the built program needs beside the libraries it links: Qt's platform plugins, the skin's
-# font and xdg-open for opening sites and documents outside the program.
+# font, xdg-open for opening sites and documents outside the program, and Qt's Portuguese texts.
 run_packages=(
-    qt6-qpa-plugins fonts-liberation xdg-utils
+    qt6-qpa-plugins fonts-liberation xdg-utils qt6-translations-l10n
 )
 # End-to-end tests (X server, window manager, tray host, input and screenshots), the database
 # tool, the validators of the desktop entry and the metainfo, and the format check.
