@@ -4,7 +4,7 @@
 #   - start-up: until the window is mapped, and until the page is drawn;
 #   - memory of the whole process tree (PSS and anonymous);
 #   - idle: CPU of the whole process tree and wake-ups of the main thread per second, shown with
-#     the pointer elsewhere, then hidden (the program in the tray, the bare window unmapped).
+#     the pointer elsewhere, then hidden (the program in the tray, the bare window hidden).
 # Prints every round, the medians and the ratios program / bare.
 # Usage: bench/side_by_side.sh [installdir] [rounds] [idle-seconds]
 set -euo pipefail
@@ -50,16 +50,17 @@ tree() {
     echo "$p"
     for c in $(pgrep -P "$p" || true); do tree "$c"; done
 }
-# CPU time of every thread of the tree, in nanoseconds.
+# CPU time of each process of the tree (all its threads), in nanoseconds: "pid ns" lines.
 cpu_ns() {
-    local p t n=0
+    local p t n
     for p in $(tree "$1"); do
+        n=0
         for t in /proc/$p/task/*/schedstat; do
             read -r t _ <"$t" 2>/dev/null || continue
             n=$((n + t))
         done
+        echo "$p $n"
     done
-    echo "$n"
 }
 # Context switches of the main thread: each time it went to sleep or was put aside.
 switches() { awk '/ctxt_switches/ {n += $2} END {print n}' "/proc/$1/task/$1/status"; }
@@ -71,15 +72,22 @@ memory_kib() { # pid field -> sum over the tree
     done
     echo "$n"
 }
-# Prints "cpu-percent wakeups-per-second" over the idle seconds.
+# Prints "cpu-percent wakeups-per-second" over the idle seconds. A process that ends meanwhile
+# takes its time with it; one that starts counts whole.
 idle_sample() {
     local c0 s0 t0 c1 s1 t1
     c0=$(cpu_ns "$1") s0=$(switches "$1") t0=$(date +%s%N)
     sleep "$idle"
     c1=$(cpu_ns "$1") s1=$(switches "$1") t1=$(date +%s%N)
-    awk -v c=$((c1 - c0)) -v s=$((s1 - s0)) -v t=$((t1 - t0)) \
-        'BEGIN {printf "%.3f %.1f\n", 100 * c / t, s * 1e9 / t}'
+    awk -v s=$((s1 - s0)) -v t=$((t1 - t0)) '
+        NR == FNR { before[$1] = $2; next }
+        { c += $2 - ($1 in before ? before[$1] : 0) }
+        END { printf "%.3f %.1f\n", 100 * c / t, s * 1e9 / t }' <(echo "$c0") <(echo "$c1")
+    [[ -z ${BENCH_DETAIL:-} ]] || awk 'NR == FNR { b[$1] = $2; next }
+        { getline comm <("/proc/" $1 "/comm"); printf "%s %s %.1f ms\n", $1, comm, ($2 - b[$1]) / 1e6 }' \
+        <(echo "$c0") <(echo "$c1") >>"$E2E_DIR/detail.log"
 }
+
 # Waits until the rectangle WxH+X+Y of the screen holds more than the window's plain colours.
 wait_drawn() {
     local i colors
@@ -113,6 +121,7 @@ run_one() {
     wait_drawn "$crop" || fail "$kind: the page was never drawn"
     drawn=$(($(now_ms) - t0))
     sleep 3
+    shot "$kind.png"
     local pss anon shown hidden
     pss=$(memory_kib "$pid" Pss) anon=$(memory_kib "$pid" Anonymous)
     move 1000 700
@@ -122,10 +131,11 @@ run_one() {
         click $((WX + 3510 / 15 + 11)) $((WY + 145 / 15 + 11)) # the tray button
         wait_for_no_window "$title" 5 || fail "program: not hidden in the tray"
     else
-        xdotool windowunmap "$win"
+        kill -USR1 "$pid"
+        wait_for_no_window "$title" 5 || fail "bare: not hidden"
     fi
     move 1000 700
-    sleep 1
+    sleep 3 # the engine's own work right after hiding is over
     hidden=$(idle_sample "$pid")
     kill "$pid"
     wait "$pid" 2>/dev/null || true
@@ -151,6 +161,6 @@ END {
     printf "\nmedians of %d rounds     program       bare      ratio   difference\n", cnt["program"]
     for (c = 2; c <= 9; c++) {
         p = median("program", c); b = median("bare", c)
-        printf "%-22s %10.3f %10.3f %10s %+12.3f\n", name[c - 1], p, b, b > 0 ? sprintf("%.2fx", p / b) : "-", p - b
+        printf "%-22s %10.3f %10.3f %10s %+12.3f\n", name[c - 1], p, b, (b > 0 ? sprintf("%.2fx", p / b) : "-"), p - b
     }
 }' "$results"
