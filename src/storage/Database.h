@@ -42,6 +42,8 @@ public:
 private:
     QVariant requireValue(const QString& column) const;
     void step();
+    // A number rounded half to even, which must lie within [min, max].
+    double wholeNumber(const QString& column, double min, double max) const;
 
     Database& m_db;
     sqlite3_stmt* m_stmt;
