@@ -247,7 +247,7 @@ void tst_editing::savedRowComesIntoView()
         f.lstSites->setCurrentRow(0);
     f.txtTitulo1->setText("Site 250a");
     f.txtURL->setText("n");
-    click(&f, button);
+    clickControl(&f, button);
     const int row = int(f.lstSites->model()
                             ->match(f.lstSites->model()->index(0, 0), Qt::DisplayRole, "Site 250a")
                             .value(0)
