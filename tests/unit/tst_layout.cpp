@@ -6,13 +6,13 @@
 #include "forms/Controls.h"
 #include "forms/FormTimer.h"
 #include "forms/Forms.h"
+#include "forms/ListBox.h"
 #include "info/Form3_About.h"
 #include "info/Form4_Help.h"
 #include "layouts/Layouts.h"
 #include "sites/Form2_Lista.h"
 
 #include <QCheckBox>
-#include <QListWidget>
 #include <QSet>
 #include <QTest>
 
@@ -33,7 +33,7 @@ bool hasKind(const QWidget* w, Kind k)
 {
     // In the order of layout::Kind.
     static const char* const classes[] = {"LabelControl", "ImageControl",  "ShapeControl",
-                                          "LineControl",  "QListWidget",   "QLineEdit",
+                                          "LineControl",  "QListView",     "QLineEdit",
                                           "QCheckBox",    "BrowserControl"};
     return w->inherits(classes[int(k)]);
 }
@@ -172,7 +172,7 @@ void tst_layout::listBackgroundAfterEveryLoad()
         QCOMPARE(list->viewport()->palette().brush(QPalette::Base).texture().size(),
                  QSize(500, 32));
         // Two rows to a band of the picture: its lines fall between the items.
-        list->addItem(QStringLiteral("Debian"));
+        list->addRow(QStringLiteral("Debian"), 1);
         QCOMPARE(list->sizeHintForRow(0), 16);
     };
     checkList();
