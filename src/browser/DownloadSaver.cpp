@@ -61,14 +61,24 @@ DownloadSaver::DownloadSaver(QWebEngineProfile* profile)
 void DownloadSaver::start(QWebEngineDownloadRequest* request)
 {
     const QString name = DownloadNames::safeName(request->suggestedFileName());
+    if (m_started.contains(request->id())) {
+        // The engine retries a download whose connection broke off, again and again; the
+        // user hears of the break at once instead, and nothing is kept.
+        request->cancel();
+        QFile::remove(m_started.take(request->id()));
+        notify(failure(name, reasonText(QWebEngineDownloadRequest::NetworkFailed)));
+        return;
+    }
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
     if (const QString problem = folderProblem(folder); !problem.isEmpty()) {
         request->cancel();
         notify(failure(name, problem));
         return;
     }
+    const QString part = DownloadNames::partName(QDir(folder));
+    m_started.insert(request->id(), QDir(folder).filePath(part));
     request->setDownloadDirectory(folder);
-    request->setDownloadFileName(DownloadNames::partName(QDir(folder)));
+    request->setDownloadFileName(part);
     connect(request, &QWebEngineDownloadRequest::isFinishedChanged, this,
             [this, request, name] { finish(request, name); });
     request->accept();
@@ -76,8 +86,9 @@ void DownloadSaver::start(QWebEngineDownloadRequest* request)
 
 void DownloadSaver::finish(QWebEngineDownloadRequest* request, const QString& name)
 {
-    if (!request->isFinished())
+    if (!request->isFinished() || !m_started.contains(request->id()))
         return;
+    m_started.remove(request->id());
     const QString folder = request->downloadDirectory();
     const QString part = QDir(folder).filePath(request->downloadFileName());
     const qint64 size = QFileInfo(part).size();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QObject>
 #include <QStringList>
 
@@ -26,6 +27,8 @@ private:
     void notify(const QString& text);
     void showNotices();
 
+    // The downloads under way: their ids and temporary files.
+    QHash<quint32, QString> m_started;
     QStringList m_notices;
     bool m_showing = false;
 };

@@ -21,7 +21,7 @@ void askThenOpenOutside(QObject* context, const QUrl& url)
 {
     QTimer::singleShot(0, context, [url] {
         const QString question =
-            QStringLiteral("Abrir fora do programa um endereço %1?").arg(url.scheme() + u':');
+            QStringLiteral("Abrir este endereço \"%1:\" fora do programa?").arg(url.scheme());
         if (QuestionForm::ask(question, url.toString()))
             openOutside(url);
     });

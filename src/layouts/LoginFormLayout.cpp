@@ -6,10 +6,10 @@ namespace {
 // Rows in stacking order, topmost first; geometry in twips.
 // clang-format off
 constexpr Control controls[] = {
-    {.name = "btnCancel", .kind = Kind::Label, .left = 1905, .top = 1740, .width = 855, .height = 210, .text = "CANCELAR", .foreColor = COLOR_BTNTEXT, .backColor = COLOR_BTNFACE, .font = kSans825Bold, .align = Align::Center},
-    {.name = "btnOK", .kind = Kind::Label, .left = 735, .top = 1740, .width = 855, .height = 210, .text = "ENTRAR", .foreColor = COLOR_BTNTEXT, .backColor = COLOR_BTNFACE, .font = kSans825Bold, .align = Align::Center},
-    {.name = "btnCancelBack", .kind = Kind::Label, .left = 1890, .top = 1690, .width = 885, .height = 285, .foreColor = COLOR_WINDOWTEXT, .backColor = COLOR_WINDOW},
-    {.name = "btnOKBack", .kind = Kind::Label, .left = 720, .top = 1690, .width = 885, .height = 285, .foreColor = COLOR_WINDOWTEXT, .backColor = COLOR_WINDOW},
+    {.name = "btnCancel", .kind = Kind::Label, .left = 1860, .top = 1740, .width = 1035, .height = 210, .text = "CANCELAR", .foreColor = COLOR_BTNTEXT, .backColor = COLOR_BTNFACE, .font = kSans825Bold, .align = Align::Center},
+    {.name = "btnOK", .kind = Kind::Label, .left = 600, .top = 1740, .width = 1035, .height = 210, .text = "ENTRAR", .foreColor = COLOR_BTNTEXT, .backColor = COLOR_BTNFACE, .font = kSans825Bold, .align = Align::Center},
+    {.name = "btnCancelBack", .kind = Kind::Label, .left = 1845, .top = 1690, .width = 1065, .height = 285, .foreColor = COLOR_WINDOWTEXT, .backColor = COLOR_WINDOW},
+    {.name = "btnOKBack", .kind = Kind::Label, .left = 585, .top = 1690, .width = 1065, .height = 285, .foreColor = COLOR_WINDOWTEXT, .backColor = COLOR_WINDOW},
     {.name = "txtSenha", .kind = Kind::TextBox, .left = 1140, .top = 1170, .width = 2115, .height = 300, .foreColor = COLOR_WINDOWTEXT, .backColor = COLOR_WINDOW, .flat = true},
     {.name = "txtUsuario", .kind = Kind::TextBox, .left = 1140, .top = 735, .width = 2115, .height = 300, .foreColor = COLOR_WINDOWTEXT, .backColor = COLOR_WINDOW, .flat = true},
     {.name = "lblSenha", .kind = Kind::Label, .left = 240, .top = 1200, .width = 900, .height = 255, .text = "Senha", .foreColor = COLOR_WINDOW},

@@ -16,7 +16,7 @@ request carried the right basic-auth credentials). Routes:
   /doc.pdf          a one-page PDF
   /auth/basic       basic authentication, realm "Roteador", user "maria", password "segredo":
                     a green page when right, else 401 with a red page
-  /auth/never       401 with a red page, whatever is sent
+  /cofre            401 with a red page, whatever is sent (realm "Cofre")
   /auto             a page that, 1.5 s after it has loaded, sends itself to ssh://auto.example
   /slow?ms=N        a page that is answered after N milliseconds (default 3000)
 """
@@ -31,7 +31,7 @@ GOOD_AUTH = "Basic " + base64.b64encode(b"maria:segredo").decode()
 LINKS = [
     ("/file/normal", "relatorio.txt"), ("/file/empty", "vazio.txt"),
     ("/file/cut", "cortado.bin"), ("/file/hostile", "nome hostil"), ("/doc.pdf", "PDF"),
-    ("/auth/basic", "login"), ("/auth/never", "401 sempre"),
+    ("/auth/basic", "login"), ("/cofre", "401 sempre"),
     ("mailto:ana@example.com?subject=Oi", "e-mail"), ("ssh://servidor.example/", "ssh"),
     ("/auto", "auto"),
 ]
@@ -100,7 +100,7 @@ class Handler(BaseHTTPRequestHandler):
             "/file/empty": lambda: self.attachment("vazio.txt", b""),
             "/file/cut": self.cut, "/file/hostile": lambda: self.attachment("../../fora\x01.txt", b"x" * 10),
             "/doc.pdf": lambda: self.send(200, pdf_body(), "application/pdf"),
-            "/auth/basic": lambda: self.auth(authorized), "/auth/never": lambda: self.auth(False),
+            "/auth/basic": lambda: self.auth(authorized), "/cofre": lambda: self.auth(False, "Cofre"),
             "/auto": self.auto, "/slow": lambda: self.slow(url.query),
         }.get(url.path)
         if route:
@@ -119,12 +119,12 @@ class Handler(BaseHTTPRequestHandler):
         self.wfile.flush()
         self.close_connection = True
 
-    def auth(self, authorized):
+    def auth(self, authorized, realm="Roteador"):
         if authorized:
             self.send(200, coloured_page("#0c0", "Bem-vinda"))
         else:
             self.send(401, coloured_page("#c00", "Acesso negado"),
-                      headers=[("WWW-Authenticate", 'Basic realm="Roteador"')])
+                      headers=[("WWW-Authenticate", 'Basic realm="%s"' % realm)])
 
     def auto(self):
         self.send(200, b"<!doctype html><body style='margin:0;background:#ccc'>auto<script>"

@@ -209,6 +209,7 @@ start_httpd() {
     local port_file=$E2E_DIR/httpd.port
     HTTP_LOG=$E2E_DIR/httpd.log
     : >"$HTTP_LOG"
+    : >"$port_file"
     python3 "$(dirname "${BASH_SOURCE[0]}")/httpd.py" "$HTTP_LOG" >"$port_file" &
     for _ in $(seq 100); do
         [[ $(wc -l <"$port_file") -ge 1 ]] && break
