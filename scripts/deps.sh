@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-    cmake ninja-build g++
+    cmake ninja-build g++ clang-format
     qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-svg-dev libqt6svg6
     libsqlite3-dev sqlite3 libgl-dev
     fonts-liberation poppler-utils
