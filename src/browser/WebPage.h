@@ -24,6 +24,9 @@ protected:
     {
     }
     QWebEnginePage* createWindow(WebWindowType type) override;
+    // Addresses the engine does not show go to the system's handler only after a user's
+    // click, and some only after a "SIM"; a web page never opens a local file.
+    bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override;
 
 private:
     bool m_silent = false;

@@ -3,6 +3,8 @@
 #include "browser/Form1_Ini.h"
 #include "dialogs/Form5_Msg.h"
 #include "dialogs/Form6_Del.h"
+#include "dialogs/LoginForm.h"
+#include "dialogs/QuestionForm.h"
 #include "forms/Controls.h"
 #include "forms/FormTimer.h"
 #include "forms/Forms.h"
@@ -95,6 +97,10 @@ void tst_layout::windowMatchesTable_data()
                                << notice;
     QTest::newRow("Form6_Del") << &layout::Form6_DelLayout << loader<Form6_Del>() << QSize(233, 93)
                                << notice;
+    QTest::newRow("LoginForm") << &layout::LoginFormLayout << loader<LoginForm>() << QSize(233, 152)
+                               << QStringLiteral("Quorvane - Autenticação");
+    QTest::newRow("QuestionForm") << &layout::QuestionFormLayout << loader<QuestionForm>()
+                                  << QSize(233, 113) << notice;
 }
 
 void tst_layout::windowMatchesTable()
