@@ -13,9 +13,9 @@ build_packages=(
     dpkg-dev file
 )
 # What the built program needs beside the libraries it links: Qt's platform plugins, the skin's
-# font and xdg-open for opening sites and documents outside the program.
+# font, xdg-open for opening sites and documents outside the program, and Qt's Portuguese texts.
 run_packages=(
-    qt6-qpa-plugins fonts-liberation xdg-utils
+    qt6-qpa-plugins fonts-liberation xdg-utils qt6-translations-l10n
 )
 # End-to-end tests (X server, window manager, tray host, input and screenshots), the database
 # tool, the validators of the desktop entry and the metainfo, and the format check.

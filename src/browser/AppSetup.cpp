@@ -7,9 +7,12 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QPalette>
 #include <QStyle>
 #include <QStyleFactory>
+#include <QTranslator>
 
 #include <unistd.h>
 
@@ -30,8 +33,23 @@ void AppSetup::beforeApplication()
     QGuiApplication::setDesktopFileName(QStringLiteral(QV_APP_ID));
 }
 
+namespace {
+// Qt's own texts (the text boxes' menus, standard buttons) in Portuguese, and the engine too:
+// it takes its language (error pages, built-in texts) from the default locale when it starts.
+void speakPortuguese()
+{
+    const QLocale brazil(QLocale::Portuguese, QLocale::Brazil);
+    QLocale::setDefault(brazil);
+    auto* qt = new QTranslator(QCoreApplication::instance());
+    if (qt->load(brazil, QStringLiteral("qtbase"), QStringLiteral("_"),
+                 QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(qt);
+}
+} // namespace
+
 void AppSetup::afterApplication()
 {
+    speakPortuguese();
     // A desktop theme must not invert the skin: a fixed style with the usual light palette.
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     QPalette pal = QApplication::style()->standardPalette();

@@ -17,6 +17,7 @@
 #include "storage/ConfigStore.h"
 
 #include <QLabel>
+#include <QShortcut>
 
 namespace {
 constexpr int kFirstShowMs = 1000;
@@ -43,6 +44,28 @@ Form1_Ini::Form1_Ini()
 {
     setWindowIcon(m_icon);
     connectButtons();
+    createKeys();
+}
+
+// The keys of a desktop browser; back, forward and home do what their buttons do.
+void Form1_Ini::createKeys()
+{
+    using Zoom = BrowserControl::Zoom;
+    const auto bind = [this](QKeyCombination keys, auto fn) {
+        connectHandler(new QShortcut(QKeySequence(keys), this), &QShortcut::activated, this, fn);
+    };
+    bind(Qt::ALT | Qt::Key_Left, &Form1_Ini::btnBack_Click);
+    bind(Qt::ALT | Qt::Key_Right, &Form1_Ini::btnForward_Click);
+    bind(Qt::ALT | Qt::Key_Home, &Form1_Ini::btnHome_Click);
+    const auto reload = [](Form1_Ini* f) { f->WebBrowser2->Refresh(); };
+    bind(QKeyCombination(Qt::Key_F5), reload);
+    bind(Qt::CTRL | Qt::Key_R, reload);
+    const auto zoomIn = [](Form1_Ini* f) { f->WebBrowser2->zoom(Zoom::In); };
+    bind(Qt::CTRL | Qt::Key_Plus, zoomIn);
+    bind(Qt::CTRL | Qt::Key_Equal, zoomIn); // the plus key without Shift
+    bind(Qt::CTRL | Qt::SHIFT | Qt::Key_Plus, zoomIn);
+    bind(Qt::CTRL | Qt::Key_Minus, [](Form1_Ini* f) { f->WebBrowser2->zoom(Zoom::Out); });
+    bind(Qt::CTRL | Qt::Key_0, [](Form1_Ini* f) { f->WebBrowser2->zoom(Zoom::Reset); });
 }
 
 void Form1_Ini::connectButtons()

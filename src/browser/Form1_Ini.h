@@ -66,6 +66,7 @@ protected:
 
 private:
     void connectButtons();
+    void createKeys();
     template <class T>
     void openSecondary();
 

@@ -1,26 +1,20 @@
 #include "browser/WebEngineBrowser.h"
 
+#include "browser/FullScreenWindow.h"
 #include "browser/WebPage.h"
+#include "browser/WebProfile.h"
+#include "browser/WebView.h"
 #include "core/QvError.h"
 #include "core/UrlTools.h"
 
-#include <QCoreApplication>
-#include <QDir>
+#include <QShortcut>
+#include <QWebEngineFullScreenRequest>
 #include <QWebEngineHistory>
-#include <QWebEngineProfile>
-#include <QWebEngineView>
 
 namespace {
-// Cookies, logins and cache are kept between runs, as a desktop browser does.
-QWebEngineProfile* persistentProfile()
-{
-    static QWebEngineProfile* profile = [] {
-        auto* p = new QWebEngineProfile(QStringLiteral("quorvane"), QCoreApplication::instance());
-        p->setPersistentCookiesPolicy(QWebEngineProfile::AllowPersistentCookies);
-        return p;
-    }();
-    return profile;
-}
+constexpr int kLoadLineHeight = 2;
+// The skin's cyan.
+constexpr QRgb kLoadLineColour = 0x00FAFA;
 } // namespace
 
 WebEngineBrowser::WebEngineBrowser(QWidget* parent)
@@ -28,19 +22,70 @@ WebEngineBrowser::WebEngineBrowser(QWidget* parent)
 {
 }
 
-QWebEngineView* WebEngineBrowser::ensureView()
+WebEngineBrowser::~WebEngineBrowser() { delete m_fullScreen; }
+
+// The page is reached through m_page, never through the view: while the page is shown full
+// screen, the view holds none.
+WebPage* WebEngineBrowser::ensurePage()
 {
-    if (m_view)
-        return m_view;
-    m_view = new QWebEngineView(this);
-    m_page = new WebPage(persistentProfile(), m_view);
+    if (m_page)
+        return m_page;
+    m_view = new WebView(this);
+    m_page = new WebPage(WebProfile::persistent(), m_view);
     m_page->setSilent(m_silent);
     m_view->setPage(m_page);
     m_view->setGeometry(rect());
     m_view->show();
     connect(m_page, &QWebEnginePage::loadFinished, this,
             [this](bool) { Q_EMIT DocumentComplete(LocationURL()); });
-    return m_view;
+    connect(m_page, &QWebEnginePage::fullScreenRequested, this,
+            &WebEngineBrowser::fullScreenRequested);
+    createLoadFeedback();
+    return m_page;
+}
+
+void WebEngineBrowser::createLoadFeedback()
+{
+    m_loadLine = new QWidget(this);
+    m_loadLine->setObjectName(QStringLiteral("loadLine"));
+    m_loadLine->setAutoFillBackground(true);
+    QPalette pal = m_loadLine->palette();
+    pal.setColor(QPalette::Window, QColor(kLoadLineColour));
+    m_loadLine->setPalette(pal);
+    m_loadLine->hide();
+    m_stopKey = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    m_stopKey->setContext(Qt::WindowShortcut);
+    m_stopKey->setEnabled(false);
+    connect(m_stopKey, &QShortcut::activated, m_page,
+            [this] { m_page->triggerAction(QWebEnginePage::Stop); });
+    connect(m_page, &QWebEnginePage::loadStarted, this, [this] { showProgress(0); });
+    connect(m_page, &QWebEnginePage::loadProgress, this, &WebEngineBrowser::showProgress);
+    connect(m_page, &QWebEnginePage::loadFinished, this, &WebEngineBrowser::endLoad);
+}
+
+void WebEngineBrowser::showProgress(int percent)
+{
+    if (!m_page->isLoading() && percent >= 100)
+        return endLoad();
+    m_loadLine->setGeometry(0, 0, width() * qBound(0, percent, 100) / 100, kLoadLineHeight);
+    m_loadLine->show();
+    m_loadLine->raise();
+    m_stopKey->setEnabled(true);
+}
+
+void WebEngineBrowser::endLoad()
+{
+    m_loadLine->hide();
+    m_stopKey->setEnabled(false);
+}
+
+void WebEngineBrowser::fullScreenRequested(QWebEngineFullScreenRequest request)
+{
+    request.accept();
+    if (!request.toggleOn())
+        delete m_fullScreen;
+    else if (!m_fullScreen)
+        m_fullScreen = new FullScreenWindow(m_view);
 }
 
 void WebEngineBrowser::resizeEvent(QResizeEvent*)
@@ -51,21 +96,21 @@ void WebEngineBrowser::resizeEvent(QResizeEvent*)
 
 void WebEngineBrowser::Navigate(const QString& address)
 {
-    ensureView()->load(addressToUrl(address));
+    ensurePage()->load(addressToUrl(address));
 }
 
 void WebEngineBrowser::GoBack()
 {
-    if (!m_view || !m_view->history()->canGoBack())
+    if (!m_page || !m_page->history()->canGoBack())
         throw QvError(QStringLiteral("Não há página anterior."));
-    m_view->back();
+    m_page->triggerAction(QWebEnginePage::Back);
 }
 
 void WebEngineBrowser::GoForward()
 {
-    if (!m_view || !m_view->history()->canGoForward())
+    if (!m_page || !m_page->history()->canGoForward())
         throw QvError(QStringLiteral("Não há página seguinte."));
-    m_view->forward();
+    m_page->triggerAction(QWebEnginePage::Forward);
 }
 
 void WebEngineBrowser::setSilent(bool silent)
@@ -77,5 +122,17 @@ void WebEngineBrowser::setSilent(bool silent)
 
 QString WebEngineBrowser::LocationURL() const
 {
-    return m_view ? m_view->url().toString() : QString();
+    return m_page ? m_page->url().toString() : QString();
 }
+
+void WebEngineBrowser::Refresh()
+{
+    if (m_page)
+        m_page->triggerAction(QWebEnginePage::Reload);
+}
+
+qreal WebEngineBrowser::zoomFactor() const { return m_page ? m_page->zoomFactor() : 1.0; }
+
+void WebEngineBrowser::setZoomFactor(qreal factor) { ensurePage()->setZoomFactor(factor); }
+
+QWebEngineView* WebEngineBrowser::view() const { return m_view; }

@@ -2,8 +2,14 @@
 
 #include "forms/BrowserControl.h"
 
+#include <QPointer>
+
+class FullScreenWindow;
+class QShortcut;
+class QWebEngineFullScreenRequest;
 class QWebEngineView;
 class WebPage;
+class WebView;
 
 // The browser control over QtWebEngine. The engine is started on the first navigation, so a
 // control that is never navigated costs nothing.
@@ -11,6 +17,7 @@ class WebEngineBrowser : public BrowserControl {
     Q_OBJECT
 public:
     explicit WebEngineBrowser(QWidget* parent);
+    ~WebEngineBrowser() override;
 
     void Navigate(const QString& address) override;
     void GoBack() override;
@@ -18,16 +25,28 @@ public:
     void setSilent(bool silent) override;
     bool Silent() const override { return m_silent; }
     QString LocationURL() const override;
+    void Refresh() override;
+    qreal zoomFactor() const override;
+    void setZoomFactor(qreal factor) override;
 
-    QWebEngineView* view() const { return m_view; }
+    QWebEngineView* view() const;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    QWebEngineView* ensureView();
+    WebPage* ensurePage();
+    void createLoadFeedback();
+    void showProgress(int percent);
+    void endLoad();
+    void fullScreenRequested(QWebEngineFullScreenRequest request);
 
-    QWebEngineView* m_view = nullptr;
+    WebView* m_view = nullptr;
     WebPage* m_page = nullptr;
+    // While a top-level page loads: a line along the top edge as long as the load's progress.
+    QWidget* m_loadLine = nullptr;
+    // Escape stops a load; it reaches the page at any other time.
+    QShortcut* m_stopKey = nullptr;
+    QPointer<FullScreenWindow> m_fullScreen;
     bool m_silent = false;
 };

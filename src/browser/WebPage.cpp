@@ -1,10 +1,69 @@
 #include "browser/WebPage.h"
 
+#include "browser/LoginPrompt.h"
+#include "browser/NavigationPolicy.h"
+#include "browser/NewWindowRequest.h"
+#include "browser/PageServices.h"
+#include "core/ErrorReporter.h"
+#include "core/Platform.h"
+#include "dialogs/QuestionForm.h"
+
+#include <QTimer>
+
+namespace {
+void openOutside(const QUrl& url)
+{
+    const QString address = url.toString(QUrl::FullyEncoded);
+    ErrorReporter::guard([&] { Platform::instance().openExternal(address); });
+}
+
+// Asked once the engine's call has returned: the engine must not wait on a window.
+void askThenOpenOutside(QObject* context, const QUrl& url)
+{
+    QTimer::singleShot(0, context, [url] {
+        const QString question =
+            QStringLiteral("Abrir este endereço \"%1:\" fora do programa?").arg(url.scheme());
+        if (QuestionForm::ask(question, url.toString()))
+            openOutside(url);
+    });
+}
+} // namespace
+
 WebPage::WebPage(QWebEngineProfile* profile, QObject* parent)
     : QWebEnginePage(profile, parent)
 {
-    // Certificate errors and authentication requests that nobody answers are refused without
-    // a dialog; the engine's own defaults do that.
+    // Certificate errors are refused without a dialog (the engine's default); authentication
+    // asks in the login window. Location, notifications, camera, microphone, screen and pointer
+    // lock are refused at once: the page's promise rejects instead of waiting for an answer that
+    // never comes.
+    connect(this, &QWebEnginePage::featurePermissionRequested, this,
+            [this](const QUrl& origin, Feature feature) {
+                setFeaturePermission(origin, feature, PermissionDeniedByUser);
+            });
+    PageServices::attach(*this);
+}
+
+bool WebPage::acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame)
+{
+    using NavigationPolicy::Verdict;
+    switch (
+        NavigationPolicy::verdict(url, this->url(), type, NavigationPolicy::recentUserAction())) {
+    case Verdict::Show:
+        if (isMainFrame && type != NavigationTypeRedirect) {
+            if (auto* login = findChild<LoginPrompt*>())
+                login->reset();
+        }
+        return true;
+    case Verdict::OpenExternal:
+        openOutside(url);
+        return false;
+    case Verdict::AskFirst:
+        askThenOpenOutside(this, url);
+        return false;
+    case Verdict::Refuse:
+        break;
+    }
+    return false;
 }
 
 void WebPage::javaScriptAlert(const QUrl& origin, const QString& msg)
@@ -24,4 +83,10 @@ bool WebPage::javaScriptPrompt(const QUrl& origin, const QString& msg, const QSt
     return m_silent ? false : QWebEnginePage::javaScriptPrompt(origin, msg, defaultValue, result);
 }
 
-QWebEnginePage* WebPage::createWindow(WebWindowType) { return this; }
+QWebEnginePage* WebPage::createWindow(WebWindowType) { return new NewWindowRequest(this); }
+
+void WebPage::navigateFromNewWindow(const QUrl& url, NavigationType type)
+{
+    if (acceptNavigationRequest(url, type, true))
+        load(url);
+}

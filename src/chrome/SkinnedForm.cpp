@@ -7,6 +7,7 @@
 #include "forms/Controls.h"
 #include "forms/FormTimer.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <QTimer>
 
@@ -95,6 +96,37 @@ void SkinnedForm::TimerMouseOver_Timer()
         on->setVisible(over);
         plain->setVisible(!over);
     }
+    if (!hoverCanChange())
+        timer("TimerMouseOver")->setEnabled(false);
+}
+
+bool SkinnedForm::hoverCanChange() const
+{
+    if (!isVisible() || isMinimized())
+        return false;
+    if (geometry().contains(Platform::instance().cursorPos()))
+        return true;
+    return !imgMinimizarOn->isHidden() || !imgTrayOn->isHidden() || !imgFecharOn->isHidden();
+}
+
+bool SkinnedForm::event(QEvent* e)
+{
+    switch (e->type()) {
+    case QEvent::Enter:
+    case QEvent::Leave:
+    case QEvent::Show:
+        timer("TimerMouseOver")->setEnabled(true);
+        break;
+    case QEvent::Hide:
+        timer("TimerMouseOver")->setEnabled(false);
+        break;
+    case QEvent::WindowStateChange:
+        timer("TimerMouseOver")->setEnabled(!isMinimized());
+        break;
+    default:
+        break;
+    }
+    return BaseForm::event(e);
 }
 
 void SkinnedForm::desceBotao(QWidget* botao)

@@ -31,6 +31,10 @@ public:
 
     // True when the pointer lies strictly inside the control's rectangle on the screen.
     bool IsMouseOver(const QWidget* control) const;
+    // Swaps the title-bar pairs under the pointer. The timer runs only while it can change
+    // something: it starts when the pointer enters or leaves the window or the window is
+    // shown or restored, and stops once the window is hidden or minimized, or the pointer is
+    // outside it with no highlight left.
     void TimerMouseOver_Timer();
 
     void desceBotao(QWidget* botao);
@@ -46,6 +50,7 @@ protected:
     void imgMinimizar_Click() { minimize(); }
 
     void Form_MouseDown(Qt::MouseButton button) override;
+    bool event(QEvent* event) override;
     void startDrag();
 
     ImageControl* imgMinimizar;
@@ -63,6 +68,7 @@ private:
     void createTitleBar();
     void joinLogo();
     void removeTrayIcon();
+    bool hoverCanChange() const;
 
     Options m_options;
     PressedLook m_pressedLook;

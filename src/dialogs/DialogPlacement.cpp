@@ -6,6 +6,14 @@
 namespace {
 constexpr int kOffsetLeft = 525;
 constexpr int kOffsetTop = 1830;
+
+void fitFrame(BaseForm& dialog, const BaseForm& anchor)
+{
+    dialog.setWindowIcon(anchor.windowIcon());
+    QWidget* frame = dialog.findChild<QWidget*>(QStringLiteral("shpForm"));
+    BaseForm::setControlWidth(frame, dialog.Width() - 15);
+    BaseForm::setControlHeight(frame, dialog.Height() - 15);
+}
 } // namespace
 
 void placeOverAdministrationWindow(BaseForm& dialog)
@@ -17,8 +25,13 @@ void placeOverAdministrationWindow(BaseForm& dialog)
         anchor = &MainWindow::get().form();
     dialog.setLeft(float(anchor->Left()) + kOffsetLeft);
     dialog.setTop(float(anchor->Top()) + kOffsetTop);
-    dialog.setWindowIcon(anchor->windowIcon());
-    QWidget* frame = dialog.findChild<QWidget*>(QStringLiteral("shpForm"));
-    BaseForm::setControlWidth(frame, dialog.Width() - 15);
-    BaseForm::setControlHeight(frame, dialog.Height() - 15);
+    fitFrame(dialog, *anchor);
+}
+
+void placeOverMainWindow(BaseForm& dialog)
+{
+    const BaseForm& anchor = MainWindow::get().form();
+    dialog.setLeft(anchor.Left() + (anchor.Width() - dialog.Width()) / 2.0);
+    dialog.setTop(anchor.Top() + (anchor.Height() - dialog.Height()) / 2.0);
+    fitFrame(dialog, anchor);
 }

@@ -5,3 +5,7 @@ class BaseForm;
 // The notice and the confirmation stand 525 and 1830 twips from the administration window's
 // corner, wherever it has been dragged, with its icon and their frame along their edges.
 void placeOverAdministrationWindow(BaseForm& dialog);
+
+// The login window and the question about an outside address stand centred over the main
+// window, with its icon and their frame along their edges.
+void placeOverMainWindow(BaseForm& dialog);

@@ -22,6 +22,15 @@ public:
     virtual bool Silent() const = 0;
     // The address of the top-level document now shown.
     virtual QString LocationURL() const = 0;
+    // Loads the page now shown again.
+    virtual void Refresh() = 0;
+    // The page's magnification, 1.0 for 100 %.
+    virtual qreal zoomFactor() const = 0;
+    virtual void setZoomFactor(qreal factor) = 0;
+
+    enum class Zoom { In, Out, Reset };
+    // Steps through the usual magnifications, from 25 % to 500 %.
+    void zoom(Zoom step);
 
     static BrowserControl* create(QWidget* parent);
     static void setFactory(Factory factory);

@@ -3,11 +3,11 @@
 #include "core/Twips.h"
 #include "forms/BrowserControl.h"
 #include "forms/Controls.h"
+#include "forms/ListBox.h"
 #include "forms/Pictures.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
-#include <QListWidget>
 
 #include <cmath>
 #include <ranges>
@@ -82,9 +82,8 @@ QWidget* makeTextBox(QWidget* parent, const Control& c)
 
 QWidget* makeListBox(QWidget* parent, const Control& c)
 {
-    auto* list = new QListWidget(parent);
+    auto* list = new ListBox(parent);
     list->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    list->setUniformItemSizes(true);
     if (c.flat)
         list->setFrameShape(QFrame::Box);
     applyColors(list, c, QPalette::Text, QPalette::Base);

@@ -10,4 +10,7 @@ extern const Form Form3_AboutLayout;
 extern const Form Form4_HelpLayout;
 extern const Form Form5_MsgLayout;
 extern const Form Form6_DelLayout;
+// Small windows in the notice's style: the login and the yes/no question.
+extern const Form LoginFormLayout;
+extern const Form QuestionFormLayout;
 } // namespace layout

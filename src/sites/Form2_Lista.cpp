@@ -9,6 +9,7 @@
 #include "forms/Controls.h"
 #include "forms/FormTimer.h"
 #include "forms/Forms.h"
+#include "forms/ListBox.h"
 #include "forms/MainWindow.h"
 #include "layouts/Layouts.h"
 #include "sites/ListBackground.h"
@@ -20,7 +21,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QShortcut>
 #include <QSignalBlocker>
 
@@ -34,7 +34,7 @@ const QString kItemGone = QStringLiteral("O item não existe mais no banco de da
 
 Form2_Lista::Form2_Lista()
     : SecondaryForm(layout::Form2_ListaLayout)
-    , lstSites(control<QListWidget>("lstSites"))
+    , lstSites(control<ListBox>("lstSites"))
     , txtTitulo1(control<QLineEdit>("txtTitulo1"))
     , txtURL(control<QLineEdit>("txtURL"))
     , lblTotal(control<QLabel>("lblTotal"))
@@ -57,12 +57,11 @@ Form2_Lista::Form2_Lista()
 
 void Form2_Lista::connectHandlers()
 {
-    connect(lstSites, &QListWidget::currentRowChanged, this, [this](int row) {
+    connect(lstSites, &ListBox::currentRowChanged, this, [this](int row) {
         if (row >= 0)
             ErrorReporter::guard([this] { lstSites_Click(); });
     });
-    connectHandler(lstSites, &QListWidget::itemDoubleClicked, this,
-                   &Form2_Lista::lstSites_DblClick);
+    connectHandler(lstSites, &ListBox::doubleClicked, this, &Form2_Lista::lstSites_DblClick);
     lstSites->installEventFilter(this);
     connectHandler(btnOpenText, &ImageControl::Click, this, &Form2_Lista::btnOpenText_Click);
     connectHandler(btnInsert, &ImageControl::Click, this, &Form2_Lista::btnInsert_Click);
@@ -100,23 +99,18 @@ void Form2_Lista::Form_Load()
 int Form2_Lista::refillList(Database& db)
 {
     Recordset& rs = db.OpenRecordset(SiteStore::listAllSql());
+    const int idColumn = rs.columnIndex(QStringLiteral("id"));
+    const int titleColumn = rs.columnIndex(QStringLiteral("titulo1"));
+    QList<QString> titles;
+    std::vector<qint64> ids;
+    for (; !rs.Eof(); rs.MoveNext()) {
+        titles.append(rs.textAt(titleColumn));
+        ids.push_back(rs.int64At(idColumn));
+    }
+    const int n = int(titles.size());
     // Filling is not a change of the current item: no row handler runs meanwhile.
     const QSignalBlocker blocker(lstSites);
-    lstSites->setUpdatesEnabled(false);
-    lstSites->clear();
-    int n = 0;
-    while (!rs.Eof()) {
-        auto* item = new QListWidgetItem(rs.textOrEmpty(QStringLiteral("titulo1")));
-        item->setData(Qt::UserRole, rs.Fields(QStringLiteral("id")));
-        lstSites->addItem(item);
-        ++n;
-        rs.MoveNext();
-    }
-    // A refill leaves no current item and no selection. Setting the empty current index
-    // through the view also keeps it from making the first row current when it takes focus.
-    lstSites->clearSelection();
-    lstSites->setCurrentIndex(QModelIndex());
-    lstSites->setUpdatesEnabled(true);
+    lstSites->setRows(std::move(titles), std::move(ids));
     return n;
 }
 
@@ -126,7 +120,7 @@ QList<qint64> Form2_Lista::selectedSiteIds() const
 {
     QList<qint64> ids;
     for (int i = lstSites->count() - 1; i >= 0; --i) {
-        if (lstSites->item(i)->isSelected())
+        if (lstSites->isRowSelected(i))
             ids.append(rowId(i));
     }
     return ids;
@@ -140,19 +134,11 @@ void Form2_Lista::showSitesAfterDeletion(Database& db)
     txtURL->setText(QString());
 }
 
-qint64 Form2_Lista::rowId(int row) const
-{
-    return lstSites->item(row)->data(Qt::UserRole).toLongLong();
-}
+qint64 Form2_Lista::rowId(int row) const { return lstSites->id(row); }
 
 int Form2_Lista::selectedCount() const
 {
-    int count = 0;
-    for (int i = lstSites->count() - 1; i >= 0; --i) {
-        if (lstSites->item(i)->isSelected())
-            ++count;
-    }
-    return count;
+    return int(lstSites->selectionModel()->selectedRows().size());
 }
 
 void Form2_Lista::lstSites_Click()
@@ -209,12 +195,13 @@ void Form2_Lista::btnOpenText_Click() { OpenExternal(GetFullUrl(txtURL->text()))
 
 void Form2_Lista::notice(const QString& text) { showNotice(text); }
 
-void Form2_Lista::refillWithCount()
+void Form2_Lista::refillWithCount(qint64 savedId)
 {
     auto db = SiteStore::open();
     const int n = refillList(*db);
     lblTotal->setText(QString::number(n) + kCountSuffix);
     db->Close();
+    lstSites->showRow(lstSites->rowOfId(savedId));
 }
 
 void Form2_Lista::btnInsert_Click()
@@ -224,12 +211,14 @@ void Form2_Lista::btnInsert_Click()
     if (t.isEmpty() || u.isEmpty())
         return notice(kEmptyFields);
     QV_Variaveis::SetDatabasePaths();
+    qint64 id;
     {
         auto db = SiteStore::open();
         db->Execute(SiteStore::insertSql(t, u));
+        id = db->lastInsertId();
     }
     notice(QStringLiteral("Item inserido com sucesso!"));
-    refillWithCount();
+    refillWithCount(id);
     txtTitulo1->clear();
     txtURL->clear();
 }
@@ -257,7 +246,7 @@ void Form2_Lista::btnUpdate_Click()
     notice(changed > 0 ? QStringLiteral("Item atualizado com sucesso!")
                        : QStringLiteral("O item não existe mais no banco de dados; a lista foi "
                                         "recarregada."));
-    refillWithCount();
+    refillWithCount(id);
 }
 
 void Form2_Lista::btnMakeHome_Click()

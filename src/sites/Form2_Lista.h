@@ -6,10 +6,10 @@
 class Database;
 class ImageControl;
 class LabelControl;
+class ListBox;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
-class QListWidget;
 
 // The administration window of the saved sites: the list, the current item's title and
 // address, opening a site in the main window or outside, and the editing actions.
@@ -38,7 +38,7 @@ public:
     void showHomeTitle(const QString& title);
 
     // Clears the list and fills it from the listing statement, in title order; returns the
-    // number of rows. The stored titles are shown as they are, the ids kept as item data.
+    // number of rows. The stored titles are shown as they are, with the ids beside them.
     int refillList(Database& db) override;
     QList<qint64> selectedSiteIds() const override;
     void showSitesAfterDeletion(Database& db) override;
@@ -46,7 +46,7 @@ public:
     // The id of a row (item data), at full width.
     qint64 rowId(int row) const;
 
-    QListWidget* lstSites;
+    ListBox* lstSites;
     QLineEdit* txtTitulo1;
     QLineEdit* txtURL;
     QLabel* lblTotal;
@@ -58,7 +58,8 @@ protected:
 
 private:
     void connectHandlers();
-    void refillWithCount();
+    // Refills after a save and scrolls the saved row into view.
+    void refillWithCount(qint64 savedId);
     void notice(const QString& text);
 
     ImageControl* btnMakeHome;

@@ -1,6 +1,6 @@
 #include "sites/ListBackground.h"
 
-#include <QListWidget>
+#include <QListView>
 #include <QStyledItemDelegate>
 
 namespace {
@@ -26,7 +26,7 @@ private:
 };
 } // namespace
 
-void ListBackground::apply(QListWidget* list, const QPixmap& pattern)
+void ListBackground::apply(QListView* list, const QPixmap& pattern)
 {
     list->setFrameShape(QFrame::NoFrame);
     QPalette pal = list->palette();

@@ -2,10 +2,10 @@
 
 #include <QPixmap>
 
-class QListWidget;
+class QListView;
 
 // The site list without a border, its background the tiled picture, item texts drawn
 // straight onto it.
 namespace ListBackground {
-void apply(QListWidget* list, const QPixmap& pattern);
+void apply(QListView* list, const QPixmap& pattern);
 }

@@ -158,6 +158,8 @@ int Database::Execute(const QString& sql)
     return sqlite3_total_changes64(m_db) == before ? 0 : sqlite3_changes(m_db);
 }
 
+qint64 Database::lastInsertId() const { return m_db ? sqlite3_last_insert_rowid(m_db) : 0; }
+
 void Database::Close()
 {
     for (auto& rs : m_recordsets)
@@ -247,6 +249,21 @@ QVariant Recordset::Fields(const QString& column) const
             QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, i)),
                               sqlite3_column_bytes(m_stmt, i)));
     }
+}
+
+QString Recordset::textAt(int column) const
+{
+    if (m_eof || !m_stmt)
+        m_db.fail(QStringLiteral("não há registro atual"), m_sql);
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, column));
+    return text ? QString::fromUtf8(text, sqlite3_column_bytes(m_stmt, column)) : QString();
+}
+
+qint64 Recordset::int64At(int column) const
+{
+    if (m_eof || !m_stmt)
+        m_db.fail(QStringLiteral("não há registro atual"), m_sql);
+    return sqlite3_column_int64(m_stmt, column);
 }
 
 QVariant Recordset::requireValue(const QString& column) const

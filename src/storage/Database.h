@@ -30,13 +30,16 @@ public:
     QString text(const QString& column) const;        // null is an error
     QString textOrEmpty(const QString& column) const; // null reads as ""
     float single(const QString& column) const;
+    // By column position (columnIndex), for reading many rows: null reads as "" and 0.
+    int columnIndex(const QString& column) const;
+    QString textAt(int column) const;
+    qint64 int64At(int column) const;
     qint16 int16(const QString& column) const;
     qint32 int32(const QString& column) const;
 
     void finalize();
 
 private:
-    int columnIndex(const QString& column) const;
     QVariant requireValue(const QString& column) const;
     void step();
     // A number rounded half to even, which must lie within [min, max].
@@ -66,6 +69,8 @@ public:
     Recordset& OpenRecordset(const QString& sql);
     // Runs one statement; it is stored when the call returns. Returns the rows changed.
     int Execute(const QString& sql);
+    // The id of the row the last insert on this database added.
+    qint64 lastInsertId() const;
     void Close();
 
     const QString& path() const { return m_path; }

@@ -3,9 +3,14 @@
 #include <QChar>
 #include <QString>
 
-#include <array>
+#include <algorithm>
+#include <cstring>
+#include <memory>
 
 namespace {
+
+// Marks (combining accents) are left out of the comparison.
+constexpr char32_t kSkip = 0xFFFFFFFF;
 
 // Decodes one code point and advances; malformed bytes are taken one by one as themselves.
 char32_t nextCodePoint(std::string_view s, size_t& i)
@@ -40,56 +45,125 @@ char32_t nextCodePoint(std::string_view s, size_t& i)
     return b0;
 }
 
-char32_t foldSlow(char32_t c)
+bool isMark(char32_t c) { return QChar::category(c) == QChar::Mark_NonSpacing; }
+
+// A letter with accents becomes its base letter: the canonical decomposition is followed while
+// it is a base and marks only (so Hangul syllables, whose parts are letters, stay whole).
+char32_t baseLetter(char32_t c)
 {
-    if (c > 0xFFFF)
-        return QChar::toCaseFolded(c);
-    QString decomposed = QChar(char16_t(c)).decomposition();
-    if (!decomposed.isEmpty() && QChar(char16_t(c)).decompositionTag() == QChar::Canonical)
-        c = decomposed.at(0).unicode();
-    return QChar::toCaseFolded(c);
+    for (;;) {
+        if (QChar::decompositionTag(c) != QChar::Canonical)
+            return c;
+        const QString d = QChar::decomposition(c);
+        for (qsizetype k = 1; k < d.size(); ++k) {
+            if (!isMark(d.at(k).unicode()))
+                return c;
+        }
+        if (d.isEmpty() || d.at(0).isSurrogate() || d.at(0).unicode() == c)
+            return c;
+        c = d.at(0).unicode();
+    }
 }
 
-// Latin letters cover nearly every title; they are folded through a table built once.
-constexpr char32_t kTableSize = 0x250;
-const std::array<char32_t, kTableSize>& latinTable()
+char32_t foldSlow(char32_t c)
 {
-    static const auto table = [] {
-        std::array<char32_t, kTableSize> t{};
-        for (char32_t c = 0; c < kTableSize; ++c)
+    if (isMark(c))
+        return kSkip;
+    if (c > 0xFFFF)
+        return QChar::toCaseFolded(c);
+    return QChar::toCaseFolded(baseLetter(c));
+}
+
+// Every character of the basic plane is folded through a table built once (about 30 ms, on
+// the first comparison); the rest are rare and folded on the way, without allocating.
+const char32_t* bmpTable()
+{
+    static const std::unique_ptr<char32_t[]> table = [] {
+        auto t = std::make_unique<char32_t[]>(0x10000);
+        for (char32_t c = 0; c < 0x10000; ++c)
             t[c] = c < 0x80 ? ((c >= 'A' && c <= 'Z') ? c + 32 : c) : foldSlow(c);
         return t;
     }();
-    return table;
+    return table.get();
 }
 
-inline char32_t fold(char32_t c) { return c < kTableSize ? latinTable()[c] : foldSlow(c); }
+bool isDigit(char32_t c) { return c >= '0' && c <= '9'; }
+
+// The next folded character of s from i, marks skipped; false at the end.
+inline bool nextFolded(const char32_t* table, std::string_view s, size_t& i, char32_t& out)
+{
+    while (i < s.size()) {
+        const auto b = static_cast<unsigned char>(s[i]);
+        if (b < 0x80) {
+            ++i;
+            out = table[b];
+            return true;
+        }
+        const char32_t c = nextCodePoint(s, i);
+        out = c < 0x10000 ? table[c] : foldSlow(c);
+        if (out != kSkip)
+            return true;
+    }
+    return false;
+}
+
+// Compares the runs of ASCII digits starting at i and j by value, of any length, and moves
+// both past them. Equal values with different leading zeros leave their order in tie.
+int compareNumbers(std::string_view a, size_t& i, std::string_view b, size_t& j, int& tie)
+{
+    auto run = [](std::string_view s, size_t& k, size_t& zeros) {
+        const size_t start = k;
+        while (k < s.size() && s[k] == '0')
+            ++k;
+        zeros = k - start;
+        const size_t first = k;
+        while (k < s.size() && isDigit(s[k]))
+            ++k;
+        return s.substr(first, k - first);
+    };
+    size_t zerosA, zerosB;
+    const std::string_view da = run(a, i, zerosA);
+    const std::string_view db = run(b, j, zerosB);
+    if (da.size() != db.size())
+        return da.size() < db.size() ? -1 : 1;
+    if (const int c = std::memcmp(da.data(), db.data(), da.size()))
+        return c < 0 ? -1 : 1;
+    if (tie == 0 && zerosA != zerosB)
+        tie = zerosA < zerosB ? -1 : 1;
+    return 0;
+}
 
 } // namespace
 
 int compareNoCase(std::string_view a, std::string_view b)
 {
-    const auto& table = latinTable();
-    size_t i = 0, j = 0;
-    while (i < a.size() && j < b.size()) {
-        const auto ca = static_cast<unsigned char>(a[i]);
-        const auto cb = static_cast<unsigned char>(b[j]);
+    const char32_t* table = bmpTable();
+    // Titles often share a beginning: skip it byte by byte, then resume where decoding is in
+    // step in both (after an ASCII byte) and at the start of a number that reaches the end of
+    // the shared part.
+    const size_t shared = std::min(a.size(), b.size());
+    size_t k = 0;
+    while (k < shared && a[k] == b[k])
+        ++k;
+    while (k > 0 && static_cast<unsigned char>(a[k - 1]) >= 0x80)
+        --k;
+    while (k > 0 && isDigit(a[k - 1]))
+        --k;
+    size_t i = k, j = k;
+    int tie = 0;
+    for (;;) {
         char32_t fa, fb;
-        if (ca < 0x80 && cb < 0x80) {
-            fa = table[ca];
-            fb = table[cb];
-            ++i;
-            ++j;
-        } else {
-            fa = fold(nextCodePoint(a, i));
-            fb = fold(nextCodePoint(b, j));
+        const bool moreA = nextFolded(table, a, i, fa);
+        const bool moreB = nextFolded(table, b, j, fb);
+        if (!moreA || !moreB)
+            return moreA ? 1 : moreB ? -1 : tie;
+        // Digits are single bytes: both runs start one byte back.
+        if (isDigit(fa) && isDigit(fb) && a[i - 1] == char(fa) && b[j - 1] == char(fb)) {
+            if (const int c = compareNumbers(a, --i, b, --j, tie))
+                return c;
+            continue;
         }
         if (fa != fb)
             return fa < fb ? -1 : 1;
     }
-    if (i < a.size())
-        return 1;
-    if (j < b.size())
-        return -1;
-    return 0;
 }

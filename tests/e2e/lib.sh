@@ -229,4 +229,48 @@ program_window_iconic() {
         window_iconic "$w" && return 0
     done
     return 1
+
+# The colour of one pixel of a screenshot, as "srgb(r,g,b)".
+pixel() { convert "$E2E_DIR/$1" -format '%[pixel:p{'"$2,$3"'}]' info:; }
+
+# Number of pixels of exactly <colour> (e.g. '#00FAFA') in a rectangle of a screenshot.
+count_colour() { # shot.png WxH+X+Y colour
+    convert "$E2E_DIR/$1" -crop "$2" +repage txt:- | grep -ci " $3" || true
+}
+
+# ---- the local web server and the outside world ---------------------------------------------
+
+# Starts tests/e2e/httpd.py on a free port of 127.0.0.1; sets HTTP (its base address) and
+# HTTP_LOG (one line per request: "GET PATH AUTHORIZED"). It ends with the test.
+start_httpd() {
+    local port_file=$E2E_DIR/httpd.port
+    HTTP_LOG=$E2E_DIR/httpd.log
+    : >"$HTTP_LOG"
+    : >"$port_file"
+    python3 "$(dirname "${BASH_SOURCE[0]}")/httpd.py" "$HTTP_LOG" >"$port_file" &
+    for _ in $(seq 100); do
+        [[ $(wc -l <"$port_file") -ge 1 ]] && break
+        sleep 0.05
+    done
+    HTTP=http://127.0.0.1:$(head -n1 "$port_file")
+    [[ $HTTP =~ :[0-9]+$ ]] || fail "the test web server did not start"
+    log "web server at $HTTP"
+}
+
+# Puts a fake xdg-open first on PATH: what the program hands to the system's default handler
+# is appended to $OPENED, one argument a line, and nothing is opened.
+fake_default_handler() {
+    OPENED=$E2E_DIR/opened.txt
+    : >"$OPENED"
+    mkdir -p "$E2E_DIR/bin"
+    printf '#!/bin/sh\nfor a in "$@"; do printf "%%s\\n" "$a" >>"%s"; done\n' "$OPENED" \
+        >"$E2E_DIR/bin/xdg-open"
+    chmod +x "$E2E_DIR/bin/xdg-open"
+    export PATH=$E2E_DIR/bin:$PATH
+}
+
+# Sets the download folder the program is to use (XDG_DOWNLOAD_DIR through user-dirs.dirs).
+set_download_dir() {
+    mkdir -p "$XDG_CONFIG_HOME"
+    printf 'XDG_DOWNLOAD_DIR="%s"\n' "$1" >"$XDG_CONFIG_HOME/user-dirs.dirs"
 }

@@ -16,6 +16,9 @@ public:
     void setSilent(bool silent) override;
     bool Silent() const override { return m_silent; }
     QString LocationURL() const override { return location; }
+    void Refresh() override { ++refreshCalls; }
+    qreal zoomFactor() const override { return factor; }
+    void setZoomFactor(qreal f) override { factor = f; }
 
     // The page finished loading at this top-level address.
     void finishLoad(const QString& address);
@@ -26,6 +29,8 @@ public:
     QString location;
     int backCalls = 0;
     int forwardCalls = 0;
+    int refreshCalls = 0;
+    qreal factor = 1.0;
 
     static void installFactory();
 

@@ -8,6 +8,7 @@
 #include "forms/Controls.h"
 #include "forms/FormTimer.h"
 #include "forms/Forms.h"
+#include "forms/ListBox.h"
 #include "info/Form3_About.h"
 #include "info/Form4_Help.h"
 #include "sites/Form2_Lista.h"
@@ -16,7 +17,6 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPointer>
 #include <QSignalSpy>
 #include <QTest>
@@ -79,7 +79,7 @@ void tst_admin::loadListsStoredTitlesInOrder()
     const QList<qint64> ids{10, 11, 3000000000, 40000, 9, 7, 8, 5};
     QCOMPARE(f->lstSites->count(), titles.size());
     for (int i = 0; i < titles.size(); ++i) {
-        QCOMPARE(f->lstSites->item(i)->text(), titles[i]);
+        QCOMPARE(f->lstSites->text(i), titles[i]);
         QCOMPARE(f->rowId(i), ids[i]);
     }
     QCOMPARE(f->lblTotal->text(), QString("8 iten(s)"));
@@ -116,7 +116,7 @@ void tst_admin::openSite()
     seed("insert into Tabela1 (id,titulo1,url) values (1,'A','  http://b/a b  '),"
          "(3000000000,'B','pagina.htm')");
     Form2_Lista* f = openAdmin();
-    QSignalSpy activated(f->lstSites, &QListWidget::activated);
+    QSignalSpy activated(f->lstSites, &QListView::activated);
     for (int i = 0; i < downKeys; ++i)
         QTest::keyClick(f->lstSites, Qt::Key_Down);
     QCOMPARE(f->lstSites->currentRow(), downKeys - 1);

@@ -11,6 +11,7 @@
 #include "info/Form4_Help.h"
 #include "sites/Form2_Lista.h"
 
+#include <QApplication>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
@@ -149,13 +150,28 @@ void tst_chrome::hoverSwapsPairs()
         QCOMPARE(form->childAt(part(form, name)->geometry().center()), part(form, name));
     }
     const QRect close = onScreen(form, part(form, "imgFechar"));
+    FormTimer* hover = form->timer("TimerMouseOver");
+    // The pointer nowhere near: after one look the window stops polling.
+    install.platform.cursor = form->geometry().bottomRight() + QPoint(50, 50);
+    QTRY_VERIFY(!hover->isRunning());
     for (bool over : {true, false}) {
+        // Only the pointer crossing the window's edge (or a show) wakes the timer.
         install.platform.cursor = over ? close.center() : close.bottomRight() + QPoint(3, 3);
+        QEvent crossing(over ? QEvent::Enter : QEvent::Leave);
+        QApplication::sendEvent(form, &crossing);
         QTRY_COMPARE(part(form, "imgFechar")->isHidden(), over);
         QCOMPARE(part(form, "imgFecharOn")->isHidden(), !over);
         for (const QString& name : {plain[0], plain[1]})
             QVERIFY(!part(form, name)->isHidden() && part(form, name + "On")->isHidden());
     }
+    // Inside the window but off its buttons it keeps watching; hidden, it stops at once.
+    QTest::qWait(50);
+    QVERIFY(hover->isRunning());
+    form->hide();
+    QVERIFY(!hover->isRunning());
+    form->show();
+    install.platform.cursor = form->geometry().bottomRight() + QPoint(50, 50);
+    QTRY_VERIFY(!hover->isRunning());
 }
 
 void tst_chrome::pressedLook_data()

@@ -9,6 +9,7 @@
 #include "forms/Controls.h"
 #include "forms/FormTimer.h"
 #include "forms/Forms.h"
+#include "forms/ListBox.h"
 #include "sites/Form2_Lista.h"
 
 #include <QApplication>
@@ -16,7 +17,6 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPointer>
 #include <QTest>
 #include <QTimer>
@@ -103,6 +103,8 @@ private Q_SLOTS:
     void refusedActionsChangeNothing();
     void updateChangesOnlyCurrentItem();
     void updateOfDeletedRowIsNotSuccess();
+    void savedRowComesIntoView_data();
+    void savedRowComesIntoView();
     void makeHomeStoresApostropheOnce();
     void makeHomeWithoutConfigRowIsError();
     void positionOffScreenIsNegative();
@@ -248,6 +250,40 @@ void tst_editing::updateOfDeletedRowIsNotSuccess()
     QCOMPARE(f.lblTotal->text(), QString("2 iten(s)"));
 }
 
+void tst_editing::savedRowComesIntoView_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::newRow("insert") << "btnInsert";
+    QTest::newRow("update") << "btnUpdate";
+}
+
+void tst_editing::savedRowComesIntoView()
+{
+    QFETCH(QString, button);
+    // The saved row lands far below the rows a refill shows first.
+    QStringList values;
+    for (int i = 1; i <= 300; ++i)
+        values << QStringLiteral("(%1,'Site %2','u')").arg(100000 + i).arg(i);
+    TestInstall::exec(m_inst->linksDb(),
+                      "insert into Tabela1 (id,titulo1,url) values " + values.join(','));
+    Form2_Lista& f = admin();
+    QTRY_VERIFY(f.isVisible());
+    if (button == QLatin1String("btnUpdate"))
+        f.lstSites->setCurrentRow(0);
+    f.txtTitulo1->setText("Site 250a");
+    f.txtURL->setText("n");
+    clickControl(&f, button);
+    const int row = int(f.lstSites->model()
+                            ->match(f.lstSites->model()->index(0, 0), Qt::DisplayRole, "Site 250a")
+                            .value(0)
+                            .row());
+    QCOMPARE(f.lstSites->text(row - 1), QString("Site 250"));
+    const QRect shown = f.lstSites->visualRect(f.lstSites->model()->index(row, 0));
+    QVERIFY(f.lstSites->viewport()->rect().contains(shown));
+    QCOMPARE(f.lstSites->currentRow(), -1);
+    QCOMPARE(f.selectedCount(), 0);
+}
+
 void tst_editing::makeHomeStoresApostropheOnce()
 {
     Form2_Lista& f = admin();
@@ -352,14 +388,14 @@ void tst_editing::deleteSelected()
         QCOMPARE(sites(), QStringList{"Beta|b"});
         QCOMPARE(m_notices->messages, QStringList{"Item(ns) deletado(s) com sucesso."});
         QCOMPARE(rowsDuringNotice, 1); // the refill comes before the notice
-        QCOMPARE(f.lstSites->item(0)->text(), QString("Beta"));
+        QCOMPARE(f.lstSites->text(0), QString("Beta"));
         QCOMPARE(f.lblTotal->text(), u"1 ítens"_qs);
         QCOMPARE(f.selectedCount(), 0);
         QVERIFY(f.txtTitulo1->text().isEmpty() && f.txtURL->text().isEmpty());
     } else {
         QVERIFY(m_inst->statements.isEmpty() && m_notices->messages.isEmpty());
         QCOMPARE(sites().size(), 3);
-        QVERIFY(f.lstSites->item(0)->isSelected() && f.lstSites->item(2)->isSelected());
+        QVERIFY(f.lstSites->isRowSelected(0) && f.lstSites->isRowSelected(2));
         QCOMPARE(f.selectedCount(), 2);
         QCOMPARE(f.txtTitulo1->text(), QString("Gama"));
         QCOMPARE(f.lblTotal->text(), QString("3 iten(s)"));

@@ -3,16 +3,18 @@
 #include "browser/Form1_Ini.h"
 #include "dialogs/Form5_Msg.h"
 #include "dialogs/Form6_Del.h"
+#include "dialogs/LoginForm.h"
+#include "dialogs/QuestionForm.h"
 #include "forms/Controls.h"
 #include "forms/FormTimer.h"
 #include "forms/Forms.h"
+#include "forms/ListBox.h"
 #include "info/Form3_About.h"
 #include "info/Form4_Help.h"
 #include "layouts/Layouts.h"
 #include "sites/Form2_Lista.h"
 
 #include <QCheckBox>
-#include <QListWidget>
 #include <QSet>
 #include <QTest>
 
@@ -33,7 +35,7 @@ bool hasKind(const QWidget* w, Kind k)
 {
     // In the order of layout::Kind.
     static const char* const classes[] = {"LabelControl", "ImageControl",  "ShapeControl",
-                                          "LineControl",  "QListWidget",   "QLineEdit",
+                                          "LineControl",  "QListView",     "QLineEdit",
                                           "QCheckBox",    "BrowserControl"};
     return w->inherits(classes[int(k)]);
 }
@@ -95,6 +97,10 @@ void tst_layout::windowMatchesTable_data()
                                << notice;
     QTest::newRow("Form6_Del") << &layout::Form6_DelLayout << loader<Form6_Del>() << QSize(233, 93)
                                << notice;
+    QTest::newRow("LoginForm") << &layout::LoginFormLayout << loader<LoginForm>() << QSize(233, 152)
+                               << QStringLiteral("Quorvane - Autenticação");
+    QTest::newRow("QuestionForm") << &layout::QuestionFormLayout << loader<QuestionForm>()
+                                  << QSize(233, 113) << notice;
 }
 
 void tst_layout::windowMatchesTable()
@@ -178,7 +184,7 @@ void tst_layout::listBackgroundAfterEveryLoad()
         QCOMPARE(list->viewport()->palette().brush(QPalette::Base).texture().size(),
                  QSize(500, 32));
         // Two rows to a band of the picture: its lines fall between the items.
-        list->addItem(QStringLiteral("Debian"));
+        list->addRow(QStringLiteral("Debian"), 1);
         QCOMPARE(list->sizeHintForRow(0), 16);
     };
     checkList();

@@ -47,6 +47,34 @@ private Q_SLOTS:
         QVERIFY(m_browser->navigations.isEmpty());
     }
 
+    // Keys reach the same handlers as the buttons; zoom walks the usual levels and stops at
+    // either end.
+    void keysOfTheMainWindow()
+    {
+        m_main->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_main));
+        const auto key = [this](int k, Qt::KeyboardModifiers mods) {
+            QTest::keyClick(m_main, Qt::Key(k), mods);
+        };
+        key(Qt::Key_Left, Qt::AltModifier);
+        key(Qt::Key_Right, Qt::AltModifier);
+        QCOMPARE(m_browser->backCalls, 1);
+        QCOMPARE(m_browser->forwardCalls, 1);
+        key(Qt::Key_F5, Qt::NoModifier);
+        key(Qt::Key_R, Qt::ControlModifier);
+        QCOMPARE(m_browser->refreshCalls, 2);
+        key(Qt::Key_Equal, Qt::ControlModifier);
+        key(Qt::Key_Plus, Qt::ControlModifier);
+        QCOMPARE(m_browser->factor, 1.25);
+        for (int i = 0; i < 12; ++i)
+            key(Qt::Key_Minus, Qt::ControlModifier);
+        QCOMPARE(m_browser->factor, 0.25);
+        key(Qt::Key_0, Qt::ControlModifier);
+        QCOMPARE(m_browser->factor, 1.0);
+        key(Qt::Key_Home, Qt::AltModifier);
+        QCOMPARE(m_browser->navigations.size(), 1);
+    }
+
     void homeReadsCurrentAddress_data()
     {
         QTest::addColumn<QString>("home");

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QHash>
+#include <QObject>
+#include <QStringList>
+
+class QWebEngineDownloadRequest;
+class QWebEngineProfile;
+
+// Takes every download of a profile (links the engine cannot show, "Salvar link") into the
+// user's download folder. The file is written under a hidden temporary name in that folder
+// and gets its final name, never one that is already taken, only when it has arrived whole.
+// Each download ends with a notice.
+class DownloadSaver : public QObject {
+    Q_OBJECT
+public:
+    // Attaches one saver to `profile`; further calls for the same profile do nothing.
+    static void attach(QWebEngineProfile* profile);
+
+private:
+    explicit DownloadSaver(QWebEngineProfile* profile);
+
+    void start(QWebEngineDownloadRequest* request);
+    void finish(QWebEngineDownloadRequest* request, const QString& name);
+    // Moves the finished temporary file to a free name; returns that name.
+    QString keep(const QString& folder, const QString& part, const QString& name);
+    void notify(const QString& text);
+    void showNotices();
+
+    // The downloads under way: their ids and temporary files.
+    QHash<quint32, QString> m_started;
+    QStringList m_notices;
+    bool m_showing = false;
+};

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QWebEngineUrlRequestInterceptor>
+
+// Keeps local pages to themselves. Local pages may use other local files as pictures, styles,
+// scripts, fonts and media, and open them as pages; anything that would hand a file's bytes to
+// a script (XHR, fetch, a frame or object it could reach into) is refused.
+class LocalFileGuard : public QWebEngineUrlRequestInterceptor {
+    Q_OBJECT
+public:
+    using QWebEngineUrlRequestInterceptor::QWebEngineUrlRequestInterceptor;
+
+    void interceptRequest(QWebEngineUrlRequestInfo& info) override;
+};

@@ -1,0 +1,49 @@
+#include "dialogs/AnswerForm.h"
+
+#include "chrome/WindowDrag.h"
+#include "core/ErrorReporter.h"
+#include "dialogs/DialogPlacement.h"
+#include "forms/Controls.h"
+#include "forms/Forms.h"
+
+#include <QKeyEvent>
+
+AnswerForm::AnswerForm(const layout::Form& form)
+    : BaseForm(form)
+{
+}
+
+void AnswerForm::Form_Load() { placeOverMainWindow(*this); }
+
+void AnswerForm::rejectAnswer()
+{
+    Hide();
+    Forms::unload(this);
+}
+
+void AnswerForm::connectButtons(LabelControl* accept, LabelControl* reject)
+{
+    connectHandler(accept, &LabelControl::Click, this, &AnswerForm::acceptAnswer);
+    connectHandler(reject, &LabelControl::Click, this, &AnswerForm::rejectAnswer);
+}
+
+void AnswerForm::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        ErrorReporter::guard([this] { acceptAnswer(); });
+        break;
+    case Qt::Key_Escape:
+        rejectAnswer();
+        break;
+    default:
+        BaseForm::keyPressEvent(event);
+    }
+}
+
+void AnswerForm::Form_MouseDown(Qt::MouseButton button)
+{
+    if (button == Qt::LeftButton)
+        WindowDrag::start(this);
+}
