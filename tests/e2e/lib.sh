@@ -229,6 +229,7 @@ program_window_iconic() {
         window_iconic "$w" && return 0
     done
     return 1
+}
 
 # The colour of one pixel of a screenshot, as "srgb(r,g,b)".
 pixel() { convert "$E2E_DIR/$1" -format '%[pixel:p{'"$2,$3"'}]' info:; }

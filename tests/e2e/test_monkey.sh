@@ -12,7 +12,7 @@ seconds=${MONKEY_SECONDS:-60}
 seed=${MONKEY_SEED:-$(($(date +%s) % 32768))}
 RANDOM=$seed
 echo "monkey: seed $seed, $seconds s (run again with MONKEY_SEED=$seed)"
-export BROWSER=true # links opened outside go nowhere
+fake_default_handler # what would open outside the program is only written down
 
 steps=0 restarts=0 main_win=
 declare -A kinds=()
@@ -21,6 +21,10 @@ start_monkey_app() {
     start_app
     local deadline=$(($(now_ms) + 30000))
     until [[ -n $(program_windows) ]] || (($(count_tray_icons) > 0)); do
+        if ! app_running; then
+            wait_app_exit 1 || true
+            fail "seed $seed: the program ended at its start with status $APP_STATUS"
+        fi
         (($(now_ms) < deadline)) || fail "seed $seed: nothing on screen 30 s after a start"
         sleep 0.1
     done
