@@ -9,6 +9,7 @@ packages=(
     libsqlite3-dev sqlite3 libgl-dev
     fonts-liberation poppler-utils
     xvfb xauth openbox trayer xdotool imagemagick x11-utils
+    clang libclang-rt-14-dev # the sanitized build and the fuzz targets (scripts/test-sanitized.sh)
 )
 
 missing=()

@@ -88,6 +88,7 @@ private Q_SLOTS:
     void refusedActionsChangeNothing();
     void updateChangesOnlyCurrentItem();
     void updateOfDeletedRowIsNotSuccess();
+    void untouchedLongAddressSurvivesUpdate();
     void makeHomeStoresApostropheOnce();
     void makeHomeWithoutConfigRowIsError();
     void positionOffScreenIsNegative();
@@ -229,6 +230,19 @@ void tst_editing::updateOfDeletedRowIsNotSuccess()
     QVERIFY(m_notices->messages.first() != "Item atualizado com sucesso!");
     QCOMPARE(sites(), QStringList({"Alfa|a", "Gama|g"}));
     QCOMPARE(f.lblTotal->text(), QString("2 iten(s)"));
+}
+
+void tst_editing::untouchedLongAddressSurvivesUpdate()
+{
+    // Longer than a line edit's default limit of 32,767 characters.
+    const QString url = "http://x/?q=" + QString(40006, QChar('a' + 1));
+    Form2_Lista& f = admin();
+    TestInstall::exec(m_inst->linksDb(), "update Tabela1 set url='" + url + "' where id=10");
+    f.lstSites->setCurrentRow(0);
+    QCOMPARE(f.txtURL->text().size(), 40018);
+    click(&f, "btnUpdate");
+    QCOMPARE(m_notices->messages, QStringList{"Item atualizado com sucesso!"});
+    QCOMPARE(sites().first(), "Alfa|" + url);
 }
 
 void tst_editing::makeHomeStoresApostropheOnce()
