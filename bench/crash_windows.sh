@@ -42,7 +42,7 @@ for ((i = 1; i <= n; i++)); do
     click $((WX + 150)) $((WY + 273)) && xdotool key ctrl+a type --delay 5 "$title"
     click $((WX + 150)) $((WY + 314)) && xdotool key ctrl+a type --delay 5 "$url"
     xdotool mousemove "$button" $((WY + 5000 / 15 + 9)) click 1
-    sleep "0.$(printf '%03d' $((RANDOM % 500)))"
+    sleep "0.$(printf '%03d' $((RANDOM % 250)))"
     kill -9 "$APP_PID"
     wait "$APP_PID" 2>/dev/null || true
     check_files

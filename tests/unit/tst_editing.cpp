@@ -344,13 +344,16 @@ void tst_editing::deleteSelected()
 void tst_editing::insertIntoUnwritableDatabase_data()
 {
     QTest::addColumn<bool>("readOnlyFile");
-    QTest::newRow("read-only file") << true;
-    QTest::newRow("another program is writing") << false;
+    QTest::addColumn<QString>("advice");
+    QTest::newRow("read-only file") << true << u"verifique as permissões da pasta"_qs;
+    QTest::newRow("another program is writing")
+        << false << "feche o outro programa que usa o arquivo";
 }
 
 void tst_editing::insertIntoUnwritableDatabase()
 {
     QFETCH(bool, readOnlyFile);
+    QFETCH(QString, advice);
     if (readOnlyFile && geteuid() == 0)
         QSKIP("file permissions do not stop root");
     Form2_Lista& f = admin();
@@ -369,7 +372,9 @@ void tst_editing::insertIntoUnwritableDatabase()
     QFile::setPermissions(links, QFile::ReadOwner | QFile::WriteOwner);
 
     QCOMPARE(m_inst->errors.size(), 1);
-    QVERIFY2(m_inst->errors[0].contains(links), qPrintable(m_inst->errors[0]));
+    QVERIFY2(m_inst->errors[0].contains(links) && m_inst->errors[0].contains(advice) &&
+                 !m_inst->errors[0].contains("insert"),
+             qPrintable(m_inst->errors[0]));
     QVERIFY(m_notices->messages.isEmpty());
     QCOMPARE(sites().size(), 3);
     QCOMPARE(f.txtTitulo1->text(), QString("Novo"));
