@@ -41,10 +41,12 @@ for ((i = 1; i <= n; i++)); do
     fi
     click $((WX + 150)) $((WY + 273)) && xdotool key ctrl+a type --delay 5 "$title"
     click $((WX + 150)) $((WY + 314)) && xdotool key ctrl+a type --delay 5 "$url"
-    xdotool mousemove "$button" $((WY + 5000 / 15 + 9)) click 1
-    sleep "0.$(printf '%03d' $((RANDOM % 60)))" # the write follows the click within a few ms
+    # The press lands 30 ms from now and its write a few ms later; the kill comes anywhere in
+    # the 80 ms around them, so both outcomes occur.
+    (sleep 0.03 && xdotool mousemove "$button" $((WY + 5000 / 15 + 9)) click 1) &
+    sleep "0.$(printf '%03d' $((RANDOM % 80)))"
     kill -9 "$APP_PID"
-    wait "$APP_PID" 2>/dev/null || true
+    wait 2>/dev/null || true
     check_files
     after=$(dump)
     changed=$(diff <(echo "$before") <(echo "$after") | grep '^>' | cut -c3- || true)
