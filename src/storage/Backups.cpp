@@ -1,6 +1,7 @@
 #include "storage/Backups.h"
 
 #include "core/Paths.h"
+#include "storage/Database.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -11,7 +12,6 @@
 
 namespace {
 
-constexpr int kBusyTimeoutMs = 5000;
 const QString kDateFormat = QStringLiteral("yyyy-MM-dd");
 
 // A handle that closes itself.
@@ -21,7 +21,7 @@ struct Connection {
     Connection(const QString& path, int flags)
     {
         rc = sqlite3_open_v2(path.toUtf8().constData(), &db, flags, nullptr);
-        sqlite3_busy_timeout(db, kBusyTimeoutMs);
+        Database::configureConnection(db);
     }
     ~Connection() { sqlite3_close_v2(db); }
 };

@@ -77,6 +77,12 @@ void logStatement(const QString& message, const QString& sql)
 
 void Database::setObserver(Observer o) { observer() = std::move(o); }
 
+void Database::configureConnection(sqlite3* db)
+{
+    sqlite3_busy_timeout(db, kBusyTimeoutMs);
+    sqlite3_limit(db, SQLITE_LIMIT_LENGTH, kMaxValueBytes);
+}
+
 Database::Database(sqlite3* db, const QString& path)
     : m_db(db)
     , m_path(path)
@@ -99,7 +105,7 @@ std::unique_ptr<Database> Database::OpenDatabase(const QString& path)
     std::unique_ptr<Database> db(new Database(raw, path));
     if (rc != SQLITE_OK)
         db->fail(QStringLiteral("não foi possível abrir o arquivo"));
-    sqlite3_busy_timeout(raw, kBusyTimeoutMs);
+    configureConnection(raw);
     sqlite3_create_collation_v2(raw, "NOCASE", SQLITE_UTF8, nullptr, collateNoCase, nullptr);
     // A file that is not a database opens without complaint; reading its header tells.
     switch (sqlite3_exec(raw, "PRAGMA schema_version", nullptr, nullptr, nullptr) & 0xff) {
@@ -121,7 +127,7 @@ void Database::createDatabase(const QString& path, const QString& schemaSql)
     std::unique_ptr<Database> db(new Database(raw, path));
     if (rc != SQLITE_OK)
         db->fail(QStringLiteral("não foi possível criar o arquivo"));
-    sqlite3_busy_timeout(raw, kBusyTimeoutMs);
+    configureConnection(raw);
     if (sqlite3_exec(raw, schemaSql.toUtf8().constData(), nullptr, nullptr, nullptr) != SQLITE_OK) {
         // No half-made file is left behind to be taken for a database next time.
         const Cause cause = causeOf(raw);
