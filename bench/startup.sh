@@ -10,6 +10,7 @@ install=${1:-$here/build/quorvane}
 idle=${2:-60}
 work=$(mktemp -d)
 cp -a "$install" "$work/quorvane"
+rm -f "$work/quorvane/BD/quorvane.lock"
 display=:$((90 + RANDOM % 100))
 Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!

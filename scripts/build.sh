@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Configures (RelWithDebInfo, Ninja) and builds into build/ (or $QV_BUILD_DIR).
+# Configures (RelWithDebInfo, Ninja) and builds into build/ (or $QV_BUILD_DIR): all targets, or
+# the ones named as arguments.
 # At most $QV_JOBS (default 2) compile jobs: a WebEngine build is heavy on memory.
 set -euo pipefail
 
@@ -13,4 +14,7 @@ if command -v ccache >/dev/null; then
     launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 fi
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}"
-cmake --build "$build" -j "${QV_JOBS:-2}"
+# Targets to build may be named (scripts/run.sh builds only the program); default: all.
+targets=()
+for t in "$@"; do targets+=(--target "$t"); done
+cmake --build "$build" -j "${QV_JOBS:-2}" "${targets[@]}"

@@ -1,16 +1,43 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages needed to build, run and test the browser, if any are missing.
+# Installs the Debian 12 packages needed to build, run and test the browser, if any are missing:
+#   deps.sh [build|run|test]...   (default: all three)
 # Runs apt-get as root, or through sudo for an ordinary user.
 set -euo pipefail
 
-packages=(
+# Compiler, CMake, Qt and SQLite headers; dpkg-dev and file for the package's computed
+# dependencies (cpack -G DEB).
+build_packages=(
     cmake ninja-build g++
-    qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-svg-dev libqt6svg6
-    libsqlite3-dev sqlite3 libgl-dev
-    fonts-liberation poppler-utils
-    xvfb xauth openbox trayer xdotool imagemagick x11-utils
-    clang libclang-rt-14-dev # the sanitized build and the fuzz targets (scripts/test-sanitized.sh)
+    qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-svg-dev libgl-dev
+    libsqlite3-dev
+    dpkg-dev file
 )
+# What the built program needs beside the libraries it links: Qt's platform plugins, the skin's
+# font and xdg-open for opening sites and documents outside the program.
+run_packages=(
+    qt6-qpa-plugins fonts-liberation xdg-utils
+)
+# End-to-end tests (X server, window manager, tray host, input and screenshots), the database
+# tool, the validators of the desktop entry and the metainfo, and the format check.
+test_packages=(
+    clang-format
+    xvfb openbox trayer xdotool imagemagick x11-utils
+    sqlite3
+    desktop-file-utils appstream
+    clang libclang-rt-14-dev # the fuzz targets (scripts/test-sanitized.sh)
+)
+
+packages=()
+for group in "${@:-build run test}"; do
+    for g in $group; do
+        case $g in
+        build) packages+=("${build_packages[@]}") ;;
+        run) packages+=("${run_packages[@]}") ;;
+        test) packages+=("${test_packages[@]}") ;;
+        *) echo "deps: unknown group '$g' (build, run or test)" >&2; exit 2 ;;
+        esac
+    done
+done
 
 missing=()
 for p in "${packages[@]}"; do

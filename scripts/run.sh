@@ -9,7 +9,7 @@ build=${QV_BUILD_DIR:-$root/build}
 app=$build/quorvane/quorvane
 
 "$root/scripts/deps.sh"
-"$root/scripts/build.sh"
+"$root/scripts/build.sh" quorvane
 
 if [[ -n ${DISPLAY:-} || -n ${WAYLAND_DISPLAY:-} ]]; then
     exec "$app"

@@ -1,9 +1,14 @@
 #include "browser/AppSetup.h"
 #include "browser/Form1_Ini.h"
+#include "core/DataFolder.h"
 #include "core/ErrorReporter.h"
+#include "core/Paths.h"
+#include "core/SingleInstance.h"
 #include "forms/Forms.h"
 
 #include <QApplication>
+
+#include <memory>
 
 int main(int argc, char* argv[])
 {
@@ -11,12 +16,21 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     AppSetup::afterApplication();
 
-    // The main window is the start-up object; a failure to start ends the program.
+    // The main window is the start-up object; a failure to start ends the program. A start on
+    // a data folder that a running program already uses hands over to it and ends.
+    std::unique_ptr<SingleInstance> instance;
     try {
+        const QString folder = DataFolder::choose(applicationDir() + dbFolderLiteral());
+        instance = std::make_unique<SingleInstance>(folder);
+        if (instance->claim() == SingleInstance::Role::Later)
+            return 0;
         Forms::get<Form1_Ini>();
     } catch (const QvError& e) {
         ErrorReporter::report(e.message());
         return 1;
     }
+    QObject::connect(instance.get(), &SingleInstance::showRequested, &app,
+                     [] { ErrorReporter::guard(AppSetup::bringToFront); });
+    instance->listen();
     return app.exec();
 }

@@ -6,6 +6,7 @@
 #include "forms/Forms.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QPalette>
 #include <QStyle>
 #include <QStyleFactory>
@@ -25,6 +26,8 @@ void AppSetup::beforeApplication()
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QCoreApplication::setOrganizationName(QStringLiteral("Quorvane"));
     QCoreApplication::setApplicationName(QStringLiteral("Quorvane"));
+    // The desktop entry's name; the windows' class (WM_CLASS "Quorvane") is its StartupWMClass.
+    QGuiApplication::setDesktopFileName(QStringLiteral(QV_APP_ID));
 }
 
 void AppSetup::afterApplication()
@@ -42,4 +45,35 @@ void AppSetup::afterApplication()
     QApplication::setQuitOnLastWindowClosed(false);
     BrowserControl::setFactory([](QWidget* parent) { return new WebEngineBrowser(parent); });
     MainWindow::setLoader([]() -> MainWindow& { return Forms::get<Form1_Ini>(); });
+}
+
+namespace {
+void toFront(QWidget* window)
+{
+    if (window->isMinimized())
+        window->showNormal();
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+} // namespace
+
+void AppSetup::bringToFront()
+{
+    const QList<BaseForm*> windows = Forms::loaded();
+    for (BaseForm* f : windows) {
+        auto* skinned = qobject_cast<SkinnedForm*>(f);
+        if (skinned && !skinned->isVisible() && skinned->trayIconVisible()) {
+            skinned->trayActivated(QSystemTrayIcon::Trigger);
+            toFront(skinned);
+            return;
+        }
+    }
+    for (auto it = windows.crbegin(); it != windows.crend(); ++it) {
+        if ((*it)->isVisible()) {
+            toFront(*it);
+            return;
+        }
+    }
+    toFront(&Forms::get<Form1_Ini>());
 }

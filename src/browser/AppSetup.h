@@ -7,5 +7,9 @@ namespace AppSetup {
 void beforeApplication();
 // After QApplication: the skin's style and palette, the browser control factory.
 void afterApplication();
+// A later start asked for the program: the window hidden behind its tray icon comes back as a
+// left click on the icon brings it; otherwise the topmost shown window (restored when
+// minimized) is raised and activated.
+void bringToFront();
 
 } // namespace AppSetup

@@ -11,7 +11,6 @@ class CWebBrowserEvents : public QObject {
 public:
     using QObject::QObject;
 
-    BrowserControl* WebBrowser() const { return m_browser; }
     void setWebBrowser(BrowserControl* browser);
 
 private:

@@ -24,10 +24,7 @@
 #include <utility>
 
 namespace {
-constexpr int kFormWidth = 4560;
-constexpr int kFormHeight = 7350;
 constexpr int kFirstShowMs = 1000;
-constexpr int kHoverMs = 100;
 } // namespace
 
 Form1_Ini::Form1_Ini()
@@ -88,13 +85,9 @@ void Form1_Ini::Form_Load()
     }
     lblHomeURL->setText(config.homeURL);
     lblTituloHome->setText(config.homeTitulo);
-    setWidth(kFormWidth);
-    setHeight(kFormHeight);
-    setControlWidth(shpForm, kFormWidth - 15);
-    setControlHeight(shpForm, kFormHeight - 10);
+    startChrome();
     setLeft(config.left);
     setTop(config.top);
-    timer("TimerMouseOver")->setInterval(kHoverMs);
     m_events = new CWebBrowserEvents(this);
     m_events->setWebBrowser(WebBrowser2);
     WebBrowser2->setSilent(true);

@@ -2,6 +2,7 @@
 
 #include "browser/WebPage.h"
 #include "core/QvError.h"
+#include "core/UrlTools.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -19,13 +20,6 @@ QWebEngineProfile* persistentProfile()
         return p;
     }();
     return profile;
-}
-
-QUrl toUrl(const QString& address)
-{
-    if (QDir::isAbsolutePath(address))
-        return QUrl::fromLocalFile(address);
-    return QUrl(address, QUrl::TolerantMode);
 }
 } // namespace
 
@@ -55,7 +49,10 @@ void WebEngineBrowser::resizeEvent(QResizeEvent*)
         m_view->setGeometry(rect());
 }
 
-void WebEngineBrowser::Navigate(const QString& address) { ensureView()->load(toUrl(address)); }
+void WebEngineBrowser::Navigate(const QString& address)
+{
+    ensureView()->load(addressToUrl(address));
+}
 
 void WebEngineBrowser::GoBack()
 {

@@ -10,7 +10,6 @@ public:
     WebPage(QWebEngineProfile* profile, QObject* parent);
 
     void setSilent(bool silent) { m_silent = silent; }
-    bool isSilent() const { return m_silent; }
 
 protected:
     void javaScriptAlert(const QUrl& origin, const QString& msg) override;

@@ -67,10 +67,10 @@ bool SkinnedForm::IsMouseOver(const QWidget* c) const
     const QPoint p = Platform::instance().cursorPos();
     const double l = Left() + controlLeft(c);
     const double t = Top() + controlTop(c);
-    const int left = roundHalfEven(l / kTwipsPerPixel);
-    const int top = roundHalfEven(t / kTwipsPerPixel);
-    const int right = roundHalfEven((l + pixelsToTwips(c->width())) / kTwipsPerPixel);
-    const int bottom = roundHalfEven((t + pixelsToTwips(c->height())) / kTwipsPerPixel);
+    const int left = int(roundHalfEven(l / kTwipsPerPixel));
+    const int top = int(roundHalfEven(t / kTwipsPerPixel));
+    const int right = int(roundHalfEven((l + pixelsToTwips(c->width())) / kTwipsPerPixel));
+    const int bottom = int(roundHalfEven((t + pixelsToTwips(c->height())) / kTwipsPerPixel));
     return left < p.x() && p.x() < right && top < p.y() && p.y() < bottom;
 }
 

@@ -8,13 +8,19 @@ QString LinksDbPath;
 
 void SetDatabasePaths()
 {
-    ConfigDbPath = applicationDir() + dbFolderLiteral() + QStringLiteral("QV_Config.mdb");
-    LinksDbPath = applicationDir() + dbFolderLiteral() + QStringLiteral("QV_Links.mdb");
+    ConfigDbPath = databaseFolder() + QStringLiteral("QV_Config.mdb");
+    LinksDbPath = databaseFolder() + QStringLiteral("QV_Links.mdb");
 }
 } // namespace QV_Variaveis
 
 namespace {
 QString& testDir()
+{
+    static QString dir;
+    return dir;
+}
+
+QString& chosenDbFolder()
 {
     static QString dir;
     return dir;
@@ -28,7 +34,20 @@ QString applicationDir()
     return QCoreApplication::applicationDirPath();
 }
 
-void setApplicationDirForTesting(const QString& dir) { testDir() = dir; }
+void setApplicationDirForTesting(const QString& dir)
+{
+    testDir() = dir;
+    chosenDbFolder().clear();
+}
+
+QString databaseFolder()
+{
+    if (!chosenDbFolder().isEmpty())
+        return chosenDbFolder();
+    return applicationDir() + dbFolderLiteral();
+}
+
+void setDatabaseFolder(const QString& folder) { chosenDbFolder() = folder; }
 
 QString dbFolderLiteral()
 {

@@ -2,13 +2,15 @@
 
 #include <QString>
 
-// Where the program's files lie: everything is below the application directory.
+// Where the program's files lie: below the application directory, except the databases, which
+// may live in a per-user folder (see DataFolder).
 namespace QV_Variaveis {
 
 extern QString ConfigDbPath;
 extern QString LinksDbPath;
 
-// Sets ConfigDbPath and LinksDbPath from the application directory; always the same values.
+// Sets ConfigDbPath and LinksDbPath in the database folder; always the same values. They are the
+// one truth of where the databases are.
 void SetDatabasePaths();
 
 } // namespace QV_Variaveis
@@ -17,6 +19,11 @@ void SetDatabasePaths();
 QString applicationDir();
 // Tests run the program's logic against a folder of their own.
 void setApplicationDirForTesting(const QString& dir);
+
+// The folder holding the databases, with a trailing separator: the application directory's BD/
+// unless start-up chose another (setting it again to an empty text goes back to that).
+QString databaseFolder();
+void setDatabaseFolder(const QString& folder);
 
 // "\BD\" and "\ReadMe\" are joined with the platform's separator; a backslash is an ordinary
 // file-name character on Linux.

@@ -1,6 +1,7 @@
 #include "core/Platform.h"
 
 #include "core/QvError.h"
+#include "core/UrlTools.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -16,13 +17,6 @@ std::unique_ptr<Platform>& current()
     return p;
 }
 
-// An absolute path becomes a file address; anything else is an address as written.
-QUrl addressOf(const QString& text)
-{
-    if (QDir::isAbsolutePath(text))
-        return QUrl::fromLocalFile(text);
-    return QUrl(text, QUrl::TolerantMode);
-}
 } // namespace
 
 Platform& Platform::instance()
@@ -38,7 +32,7 @@ void DesktopPlatform::beep() { QApplication::beep(); }
 
 void DesktopPlatform::openExternal(const QString& text)
 {
-    const QUrl url = addressOf(text);
+    const QUrl url = addressToUrl(text);
     if (!url.isValid() || url.isEmpty() || !QDesktopServices::openUrl(url))
         throw QvError(QStringLiteral("Não foi possível abrir \"%1\" fora do programa.").arg(text));
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Rounding.h"
+
 #include <cmath>
 
 // Positions and sizes are kept in twips; 15 twips make one pixel at 96 dots per inch.
@@ -7,6 +9,3 @@ constexpr int kTwipsPerPixel = 15;
 
 inline int twipsToPixels(double twips) { return int(std::lround(twips / kTwipsPerPixel)); }
 inline int pixelsToTwips(int pixels) { return pixels * kTwipsPerPixel; }
-
-// Whole numbers from quotients round to the nearest, halves to even.
-inline int roundHalfEven(double x) { return int(x - std::remainder(x, 1.0)); }

@@ -3,6 +3,8 @@
 #include "core/Paths.h"
 #include "core/Platform.h"
 
+#include <QDir>
+
 QString GetFullUrl(const QString& text)
 {
     static const QString prefixes[] = {
@@ -17,6 +19,13 @@ QString GetFullUrl(const QString& text)
             return text;
     }
     return applicationDir() + QStringLiteral("/Web/") + text;
+}
+
+QUrl addressToUrl(const QString& address)
+{
+    if (QDir::isAbsolutePath(address))
+        return QUrl::fromLocalFile(address);
+    return QUrl(address, QUrl::TolerantMode);
 }
 
 void OpenExternal(const QString& text) { Platform::instance().openExternal(text); }

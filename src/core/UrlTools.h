@@ -1,10 +1,14 @@
 #pragma once
 
 #include <QString>
+#include <QUrl>
 
 // Completes a stored address: a text that starts with a known scheme is used unchanged,
 // anything else names a page in the Web folder beside the program.
 QString GetFullUrl(const QString& text);
+
+// An absolute path becomes a file address; anything else is an address as written.
+QUrl addressToUrl(const QString& address);
 
 // Opens a text (address or path) outside the program, in the system's default handler,
 // without any shell in between.

@@ -1,6 +1,7 @@
 #include "forms/BaseForm.h"
 
 #include "core/ErrorReporter.h"
+#include "core/QvError.h"
 #include "core/Twips.h"
 #include "forms/FormBuilder.h"
 #include "forms/FormTimer.h"
@@ -58,8 +59,15 @@ void BaseForm::minimize() { setWindowState(windowState() | Qt::WindowMinimized);
 FormTimer* BaseForm::timer(const char* name) const
 {
     auto* t = findChild<FormTimer*>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
-    Q_ASSERT_X(t, name, "timer missing from the layout");
+    if (!t)
+        missingFromLayout("o temporizador", name);
     return t;
+}
+
+void BaseForm::missingFromLayout(const char* what, const char* name) const
+{
+    throw QvError(QStringLiteral("Janela %1: %2 \"%3\" não existe no leiaute")
+                      .arg(objectName(), QString::fromLatin1(what), QString::fromLatin1(name)));
 }
 
 int BaseForm::controlLeft(const QWidget* c) { return pixelsToTwips(c->x()); }

@@ -35,8 +35,8 @@ public:
     void showModal();
     void minimize();
 
+    // A timer of the layout by name; a name the layout does not have throws QvError.
     FormTimer* timer(const char* name) const;
-    bool isUnloading() const { return m_unloading; }
 
     // Generic Left/Top/Width/Height of a control, in twips relative to the window.
     static int controlLeft(const QWidget* c);
@@ -50,11 +50,14 @@ Q_SIGNALS:
     void unloaded();
 
 protected:
+    // A control of the layout by name and type; a name the layout does not have (or a control
+    // of another type) throws QvError.
     template <class T>
     T* control(const char* name) const
     {
         auto* c = findChild<T*>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
-        Q_ASSERT_X(c, name, "control missing from the layout");
+        if (!c)
+            missingFromLayout("o controle", name);
         return c;
     }
 
@@ -65,6 +68,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    [[noreturn]] void missingFromLayout(const char* what, const char* name) const;
+
     friend class Forms;
     bool m_unloading = false;
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "forms/LayoutTable.h"
+
 #include <QLabel>
 #include <QPixmap>
 #include <QWidget>
@@ -54,7 +56,7 @@ private:
 class ShapeControl : public QWidget {
     Q_OBJECT
 public:
-    enum class Shape { Rectangle, RoundedRectangle, Circle };
+    using Shape = layout::ShapeKind;
     ShapeControl(QWidget* parent, Shape shape, QColor border, int borderWidth, QColor fill);
 
 protected:

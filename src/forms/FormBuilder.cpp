@@ -67,23 +67,10 @@ QWidget* makeImage(QWidget* parent, const Control& c)
     return image;
 }
 
-ShapeControl::Shape shapeOf(ShapeKind k)
-{
-    switch (k) {
-    case ShapeKind::RoundedRectangle:
-        return ShapeControl::Shape::RoundedRectangle;
-    case ShapeKind::Circle:
-        return ShapeControl::Shape::Circle;
-    case ShapeKind::Rectangle:
-        break;
-    }
-    return ShapeControl::Shape::Rectangle;
-}
-
 QWidget* makeShape(QWidget* parent, const Control& c)
 {
-    return new ShapeControl(parent, shapeOf(c.shape), FormBuilder::color(c.borderColor),
-                            c.borderWidth, FormBuilder::color(c.fillColor));
+    return new ShapeControl(parent, c.shape, FormBuilder::color(c.borderColor), c.borderWidth,
+                            FormBuilder::color(c.fillColor));
 }
 
 QWidget* makeTextBox(QWidget* parent, const Control& c)

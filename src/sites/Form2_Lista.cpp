@@ -289,7 +289,14 @@ void Form2_Lista::CheckMinimize_Click()
 {
     const int f = CheckMinimize->isChecked() ? 1 : 0;
     QV_Variaveis::SetDatabasePaths();
-    ConfigStore::update(ConfigStore::minimizedSql(f));
+    try {
+        ConfigStore::update(ConfigStore::minimizedSql(f));
+    } catch (const QvError&) {
+        // The box shows what is stored.
+        const QSignalBlocker quiet(CheckMinimize);
+        CheckMinimize->setChecked(f == 0);
+        throw;
+    }
     MainWindow::get().setStartMinimizedFlag(f);
 }
 

@@ -1,6 +1,7 @@
 #include "storage/Database.h"
 
 #include "core/QvError.h"
+#include "core/Rounding.h"
 #include "storage/NoCaseCollation.h"
 
 #include <QFile>
@@ -334,8 +335,6 @@ bool toNumber(const QVariant& v, double& out)
     return false;
 }
 
-// Whole numbers round to the nearest, halves to even.
-double roundHalfEven(double x) { return x - std::remainder(x, 1.0); }
 } // namespace
 
 float Recordset::single(const QString& column) const
@@ -349,27 +348,27 @@ float Recordset::single(const QString& column) const
 
 qint16 Recordset::int16(const QString& column) const
 {
-    double d = 0;
-    if (!toNumber(requireValue(column), d))
-        m_db.fail(QStringLiteral("o valor da coluna \"%1\" não é um número (\"%2\")")
-                      .arg(column, Fields(column).toString()));
-    d = roundHalfEven(d);
-    if (d < -32768 || d > 32767)
-        m_db.fail(QStringLiteral("o valor da coluna \"%1\" está fora do intervalo de -32768 a "
-                                 "32767 (%2)")
-                      .arg(column, Fields(column).toString()));
-    return qint16(d);
+    return qint16(wholeNumber(column, -32768, 32767));
 }
 
 qint32 Recordset::int32(const QString& column) const
+{
+    return qint32(wholeNumber(column, std::numeric_limits<qint32>::min(),
+                              std::numeric_limits<qint32>::max()));
+}
+
+double Recordset::wholeNumber(const QString& column, double min, double max) const
 {
     double d = 0;
     if (!toNumber(requireValue(column), d))
         m_db.fail(QStringLiteral("o valor da coluna \"%1\" não é um número (\"%2\")")
                       .arg(column, Fields(column).toString()));
     d = roundHalfEven(d);
-    if (d < std::numeric_limits<qint32>::min() || d > std::numeric_limits<qint32>::max())
-        m_db.fail(QStringLiteral("o valor da coluna \"%1\" está fora do intervalo (%2)")
-                      .arg(column, Fields(column).toString()));
-    return qint32(d);
+    if (d < min || d > max)
+        m_db.fail(QStringLiteral("o valor da coluna \"%1\" está fora do intervalo de %2 a %3 (%4)")
+                      .arg(column)
+                      .arg(min, 0, 'f', 0)
+                      .arg(max, 0, 'f', 0)
+                      .arg(Fields(column).toString()));
+    return d;
 }

@@ -39,6 +39,8 @@ private:
     int columnIndex(const QString& column) const;
     QVariant requireValue(const QString& column) const;
     void step();
+    // A number rounded half to even, which must lie within [min, max].
+    double wholeNumber(const QString& column, double min, double max) const;
 
     Database& m_db;
     sqlite3_stmt* m_stmt;

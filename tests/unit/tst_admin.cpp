@@ -2,7 +2,8 @@
 #include "FakePlatform.h"
 #include "TestInstall.h"
 
-#include "browser/AppSetup.h"
+#include "Clicks.h"
+#include "TestMain.h"
 #include "browser/Form1_Ini.h"
 #include "forms/Controls.h"
 #include "forms/FormTimer.h"
@@ -19,16 +20,6 @@
 #include <QTest>
 
 #include <memory>
-
-namespace {
-void click(QWidget* form, const char* name)
-{
-    if (auto* image = form->findChild<ImageControl*>(name))
-        Q_EMIT image->Click();
-    else
-        QFAIL(name);
-}
-} // namespace
 
 class tst_admin : public QObject {
     Q_OBJECT
@@ -59,7 +50,7 @@ private:
     Form2_Lista* openAdmin()
     {
         showMain();
-        click(&main(), "btnAdm");
+        clickControl(&main(), "btnAdm");
         return Forms::ifLoaded<Form2_Lista>();
     }
     void seed(const QString& sql) { TestInstall::exec(m_inst->linksDb(), sql); }
@@ -151,21 +142,21 @@ void tst_admin::openTextExternallyTakesTheBoxAsTyped()
 {
     Form2_Lista* f = openAdmin();
     f->txtURL->setText("www.site.com.br");
-    click(f, "btnOpenText");
+    clickControl(f, "btnOpenText");
     QCOMPARE(m_inst->platform.externals, QStringList{m_inst->dir() + "/Web/www.site.com.br"});
 }
 
 void tst_admin::aboutHandOver()
 {
     showMain();
-    click(&main(), "btnAbout");
+    clickControl(&main(), "btnAbout");
     auto* about = Forms::ifLoaded<Form3_About>();
     QVERIFY(about && about->isVisible() && main().isVisible());
     QCOMPARE(about->pos(), main().pos());
     QTRY_VERIFY(!main().isVisible());
 
     about->move(about->pos() + QPoint(45, -20));
-    click(about, "imgFechar");
+    clickControl(about, "imgFechar");
     QVERIFY(main().isVisible());
     QCOMPARE(main().pos(), about->pos());
     QVERIFY(Forms::ifLoaded<Form3_About>());
@@ -199,13 +190,6 @@ void tst_admin::brokenLinksDatabaseKeepsMainWindow()
     QCOMPARE(file.readAll(), junk);
 }
 
-int main(int argc, char** argv)
-{
-    AppSetup::beforeApplication();
-    QApplication app(argc, argv);
-    AppSetup::afterApplication();
-    tst_admin tc;
-    return QTest::qExec(&tc, argc, argv);
-}
+QV_TEST_MAIN(tst_admin)
 
 #include "tst_admin.moc"

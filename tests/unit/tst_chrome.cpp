@@ -75,7 +75,7 @@ void tst_chrome::roundsHalvesToEven()
     const std::pair<double, int> cases[] = {{0.5, 0},    {1.5, 2},   {24.5, 24},
                                             {24.51, 25}, {-2.5, -2}, {-3.5, -4}};
     for (auto [value, rounded] : cases)
-        QCOMPARE(roundHalfEven(value), rounded);
+        QCOMPARE(int(roundHalfEven(value)), rounded);
 }
 
 void tst_chrome::isMouseOverIsStrict_data()

@@ -1,7 +1,8 @@
 #include "FakePlatform.h"
 #include "TestInstall.h"
 
-#include "browser/AppSetup.h"
+#include "Clicks.h"
+#include "TestMain.h"
 #include "browser/Form1_Ini.h"
 #include "dialogs/Form5_Msg.h"
 #include "dialogs/Form6_Del.h"
@@ -27,16 +28,6 @@
 namespace {
 const QString kListSql = QStringLiteral("SELECT id,titulo1,url FROM Tabela1 order by titulo1 asc");
 const QString kEmpty = QStringLiteral("O Título e a URL não podem ficar vazios.");
-
-void click(QWidget* form, const QString& name)
-{
-    if (auto* image = form->findChild<ImageControl*>(name))
-        Q_EMIT image->Click();
-    else if (auto* label = form->findChild<LabelControl*>(name))
-        Q_EMIT label->Click();
-    else
-        QFAIL(qPrintable(name));
-}
 
 // Records each notice as it shows (its message, then its countdown at every tick); answers the
 // delete confirmation, if it shows, with "SIM" or "NÃO".
@@ -106,8 +97,9 @@ private:
         TestInstall::exec(m_inst->linksDb(), "insert into Tabela1 (id,titulo1,url) values "
                                              "(10,'Alfa','a'), (40000,'Beta','b'), "
                                              "(3000000000,'Gama','g')");
-        QTest::qWaitFor([this] { return main().isVisible(); });
-        click(&main(), "btnAdm");
+        if (!QTest::qWaitFor([this] { return main().isVisible(); }))
+            qWarning("the main window did not show");
+        clickControl(&main(), "btnAdm");
         m_inst->statements.clear();
         return Forms::get<Form2_Lista>();
     }
@@ -149,7 +141,7 @@ void tst_editing::insertStoresThenRefills()
     f.txtURL->setText("http://x/?b='2'");
     int rowsDuringNotice = -1;
     m_notices->onNotice = [&] { rowsDuringNotice = f.lstSites->count(); };
-    click(&f, "btnInsert");
+    clickControl(&f, "btnInsert");
     QCOMPARE(m_inst->statements, QStringList({"insert into Tabela1 (titulo1,url) values ('It''s "
                                               "\"here\"\\t', 'http://x/?b=''2''')",
                                               kListSql}));
@@ -192,7 +184,7 @@ void tst_editing::refusedActionsChangeNothing()
     f.txtTitulo1->setText(title);
     f.txtURL->setText(url);
     m_inst->statements.clear();
-    click(&f, button);
+    clickControl(&f, button);
     QCOMPARE(m_notices->messages, QStringList{notice});
     QVERIFY(!m_notices->confirmationShown);
     QVERIFY(m_inst->statements.isEmpty());
@@ -209,7 +201,7 @@ void tst_editing::updateChangesOnlyCurrentItem()
     f.txtTitulo1->setText("Gama nova");
     f.txtURL->setText("g2");
     m_inst->statements.clear();
-    click(&f, "btnUpdate");
+    clickControl(&f, "btnUpdate");
     QCOMPARE(m_inst->statements, QStringList({"UPDATE Tabela1 SET [titulo1]='Gama nova', "
                                               "[url]='g2' WHERE id=3000000000",
                                               kListSql}));
@@ -225,7 +217,7 @@ void tst_editing::updateOfDeletedRowIsNotSuccess()
     Form2_Lista& f = admin();
     f.lstSites->setCurrentRow(1);
     TestInstall::exec(m_inst->linksDb(), "delete from Tabela1 where id=40000");
-    click(&f, "btnUpdate");
+    clickControl(&f, "btnUpdate");
     QCOMPARE(m_notices->messages.size(), 1);
     QVERIFY(m_notices->messages.first() != "Item atualizado com sucesso!");
     QCOMPARE(sites(), QStringList({"Alfa|a", "Gama|g"}));
@@ -252,7 +244,7 @@ void tst_editing::makeHomeStoresApostropheOnce()
     f.txtTitulo1->setText("Joana's");
     f.txtURL->setText("casa's.htm");
     m_inst->statements.clear();
-    click(&f, "btnMakeHome");
+    clickControl(&f, "btnMakeHome");
     QCOMPARE(m_inst->statements, QStringList{"UPDATE Tabela1 SET [homeTitulo]='Joana''s', "
                                              "[homeURL]='casa''s.htm' WHERE id=1"});
     QCOMPARE(config("homeTitulo||'|'||homeURL"), QStringList{"Joana's|casa's.htm"});
@@ -267,7 +259,7 @@ void tst_editing::makeHomeWithoutConfigRowIsError()
     Form2_Lista& f = admin();
     TestInstall::exec(m_inst->configDb(), "delete from Tabela1");
     f.lstSites->setCurrentRow(0);
-    click(&f, "btnMakeHome");
+    clickControl(&f, "btnMakeHome");
     QCOMPARE(m_inst->errors.size(), 1);
     QVERIFY2(m_inst->errors[0].contains(m_inst->configDb()), qPrintable(m_inst->errors[0]));
     QVERIFY(m_notices->messages.isEmpty());
@@ -278,7 +270,7 @@ void tst_editing::positionOffScreenIsNegative()
 {
     Form2_Lista& f = admin();
     f.move(-30, -15);
-    click(&f, "lblPosition");
+    clickControl(&f, "lblPosition");
     QCOMPARE(m_inst->statements,
              QStringList{"UPDATE Tabela1 SET [left]='-450', [top]='-225' WHERE id=1"});
     QCOMPARE(config("left||','||top"), QStringList{"-450,-225"});
@@ -299,6 +291,17 @@ void tst_editing::startMinimizedFlag()
     QCOMPARE(m_inst->statements, expected);
     QCOMPARE(m_inst->platform.beeps, 0);
     QVERIFY(m_notices->messages.isEmpty());
+
+    // A save that fails leaves the box as stored (another program holds the file).
+    sqlite3* other = nullptr;
+    QCOMPARE(sqlite3_open(m_inst->configDb().toUtf8().constData(), &other), SQLITE_OK);
+    QCOMPARE(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+    f.CheckMinimize->setChecked(true);
+    sqlite3_close(other);
+    QCOMPARE(m_inst->errors.size(), 1);
+    QVERIFY(!f.CheckMinimize->isChecked());
+    QCOMPARE(main().lblNumChecked->text(), QString("0"));
+    QCOMPARE(config("minimizado"), QStringList{"0"});
 }
 
 void tst_editing::deleteSelected_data()
@@ -318,7 +321,7 @@ void tst_editing::deleteSelected()
     m_notices->confirm = confirm;
     int rowsDuringNotice = -1;
     m_notices->onNotice = [&] { rowsDuringNotice = f.lstSites->count(); };
-    click(&f, "btnDelete");
+    clickControl(&f, "btnDelete");
     QVERIFY(m_notices->confirmationShown);
     QVERIFY(!Forms::ifLoaded<Form6_Del>());
     if (confirm) {
@@ -367,7 +370,7 @@ void tst_editing::insertIntoUnwritableDatabase()
     }
     f.txtTitulo1->setText("Novo");
     f.txtURL->setText("novo.htm");
-    click(&f, "btnInsert");
+    clickControl(&f, "btnInsert");
     sqlite3_close(other);
     QFile::setPermissions(links, QFile::ReadOwner | QFile::WriteOwner);
 
@@ -379,18 +382,11 @@ void tst_editing::insertIntoUnwritableDatabase()
     QCOMPARE(sites().size(), 3);
     QCOMPARE(f.txtTitulo1->text(), QString("Novo"));
     // Once the file can be written again the same window inserts as usual.
-    click(&f, "btnInsert");
+    clickControl(&f, "btnInsert");
     QCOMPARE(m_notices->messages, QStringList{"Item inserido com sucesso!"});
     QCOMPARE(sites().last(), QString("Novo|novo.htm"));
 }
 
-int main(int argc, char** argv)
-{
-    AppSetup::beforeApplication();
-    QApplication app(argc, argv);
-    AppSetup::afterApplication();
-    tst_editing tc;
-    return QTest::qExec(&tc, argc, argv);
-}
+QV_TEST_MAIN(tst_editing)
 
 #include "tst_editing.moc"

@@ -2,6 +2,7 @@
 #include "TestInstall.h"
 
 #include "browser/Form1_Ini.h"
+#include "core/QvError.h"
 #include "forms/Controls.h"
 #include "forms/FormTimer.h"
 #include "forms/Forms.h"
@@ -50,6 +51,9 @@ private Q_SLOTS:
         Forms::get<Form3_About>();
         QCOMPARE(loadedNames(), (QStringList{"Form1_Ini", "Form2_Lista", "Form3_About"}));
         QVERIFY2(inst.errors.isEmpty(), qPrintable(inst.errors.join('\n')));
+
+        // A name the layout does not have fails in every build, not only in debug ones.
+        QVERIFY_THROWS_EXCEPTION(QvError, Forms::get<Form3_About>().timer("TimerNenhum"));
     }
 
     void deferredUnloadByName_data()

@@ -3,6 +3,8 @@
 #include "TestInstall.h"
 
 #include "browser/Form1_Ini.h"
+#include "core/DataFolder.h"
+#include "core/Paths.h"
 #include "core/QvError.h"
 #include "forms/FormTimer.h"
 #include "forms/Forms.h"
@@ -155,6 +157,67 @@ private Q_SLOTS:
         QCOMPARE(bytesOf(inst.configDb()), before);
         // Not left half-built: the next touch would load a fresh window.
         QVERIFY(Forms::loaded().isEmpty());
+    }
+
+    void dataFolder_data()
+    {
+        QTest::addColumn<QString>("setup");
+        QTest::addColumn<bool>("perUser");
+        QTest::addColumn<QString>("named"); // in the error; "" when it works
+
+        QTest::newRow("writable installation keeps its BD") << "" << false << "";
+        QTest::newRow("first use seeds the per-user folder") << "" << true << "";
+        QTest::newRow("an existing per-user file is kept") << "existing" << true << "";
+        QTest::newRow("data home is a file") << "home is a file" << true << "/data/quorvane/BD/";
+        QTest::newRow("shipped database missing")
+            << "shipped missing" << true << "/BD/QV_Links.mdb";
+    }
+
+    void dataFolder()
+    {
+        QFETCH(QString, setup);
+        QFETCH(bool, perUser);
+        QFETCH(QString, named);
+
+        TestInstall inst;
+        const QString shipped = inst.dir() + QStringLiteral("/BD/");
+        const QString home = inst.dir() + QStringLiteral("/data");
+        const QString folder = home + QStringLiteral("/quorvane/BD/");
+        const QByteArray own("not the shipped file");
+        if (setup == QLatin1String("existing")) {
+            QVERIFY(QDir().mkpath(folder));
+            QFile f(folder + QStringLiteral("QV_Config.mdb"));
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(own) == own.size());
+        } else if (setup == QLatin1String("home is a file")) {
+            QFile f(home);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+        } else if (setup == QLatin1String("shipped missing")) {
+            QVERIFY(QFile::remove(inst.linksDb()));
+        }
+
+        QString chosen, message;
+        try {
+            chosen = perUser ? DataFolder::seedPerUser(shipped, home) : DataFolder::choose(shipped);
+        } catch (const QvError& e) {
+            message = e.message();
+        }
+        if (!named.isEmpty()) {
+            QVERIFY2(message.contains(inst.dir() + named), qPrintable(message));
+            // Never a half-copied database under a temporary name.
+            QVERIFY(QDir(folder).entryList({QStringLiteral("*.mdb.*")}, QDir::Files).isEmpty());
+            return;
+        }
+        QVERIFY2(message.isEmpty(), qPrintable(message));
+        QCOMPARE(chosen, perUser ? folder : shipped);
+        const bool kept = setup == QLatin1String("existing");
+        QCOMPARE(bytesOf(chosen + QStringLiteral("QV_Config.mdb")),
+                 kept ? own : bytesOf(inst.configDb()));
+        QCOMPARE(bytesOf(chosen + QStringLiteral("QV_Links.mdb")), bytesOf(inst.linksDb()));
+        QCOMPARE(QDir(chosen).entryList(QDir::Files).size(), 2); // no temporary copy left
+        // The database paths follow the chosen folder.
+        setDatabaseFolder(chosen);
+        QV_Variaveis::SetDatabasePaths();
+        QCOMPARE(QV_Variaveis::LinksDbPath, chosen + QStringLiteral("QV_Links.mdb"));
     }
 };
 

@@ -1,4 +1,4 @@
-#include "browser/AppSetup.h"
+#include "TestMain.h"
 #include "browser/WebEngineBrowser.h"
 #include "core/QvError.h"
 
@@ -49,15 +49,6 @@ void tst_webengine::loadsShippedPagesAndWalksHistory()
     QVERIFY_THROWS_EXCEPTION(QvError, browser.GoBack());
 }
 
-int main(int argc, char* argv[])
-{
-    // The engine's persistent profile goes to a test folder, not the user's.
-    QStandardPaths::setTestModeEnabled(true);
-    AppSetup::beforeApplication();
-    QApplication app(argc, argv);
-    AppSetup::afterApplication();
-    tst_webengine t;
-    return QTest::qExec(&t, argc, argv);
-}
+QV_TEST_MAIN(tst_webengine)
 
 #include "tst_webengine.moc"
