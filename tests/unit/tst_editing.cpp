@@ -232,7 +232,7 @@ void tst_editing::untouchedLongAddressSurvivesUpdate()
     TestInstall::exec(m_inst->linksDb(), "update Tabela1 set url='" + url + "' where id=10");
     f.lstSites->setCurrentRow(0);
     QCOMPARE(f.txtURL->text().size(), 40018);
-    click(&f, "btnUpdate");
+    clickControl(&f, "btnUpdate");
     QCOMPARE(m_notices->messages, QStringList{"Item atualizado com sucesso!"});
     QCOMPARE(sites().first(), "Alfa|" + url);
 }
