@@ -24,6 +24,7 @@ test_packages=(
     xvfb openbox trayer xdotool imagemagick x11-utils
     sqlite3
     desktop-file-utils appstream
+    clang libclang-rt-14-dev # the fuzz targets (scripts/test-sanitized.sh)
 )
 
 packages=()
