@@ -25,6 +25,7 @@ test_packages=(
     sqlite3
     desktop-file-utils appstream
     dbus-daemon at-spi2-core python3-pyatspi
+    clang libclang-rt-14-dev # the fuzz targets (scripts/test-sanitized.sh)
 )
 
 packages=()

@@ -5,6 +5,7 @@
 #include "core/Paths.h"
 #include "core/Platform.h"
 #include "core/UrlTools.h"
+#include "dialogs/Form5_Msg.h"
 #include "forms/BrowserControl.h"
 #include "forms/Controls.h"
 #include "forms/FormTimer.h"
@@ -14,10 +15,14 @@
 #include "info/Form4_Help.h"
 #include "layouts/Layouts.h"
 #include "sites/Form2_Lista.h"
+#include "storage/Backups.h"
 #include "storage/ConfigStore.h"
 
 #include <QLabel>
 #include <QShortcut>
+#include <QTimer>
+
+#include <utility>
 
 namespace {
 constexpr int kFirstShowMs = 1000;
@@ -89,11 +94,13 @@ void Form1_Ini::Form_Load()
 {
     Hide();
     QV_Variaveis::SetDatabasePaths();
+    m_restoreNotices = Backups::atStartup();
     const ConfigRecord config = ConfigStore::read();
     const qint16 minimizado = config.minimizado;
     if (minimizado == 1) {
         lblNumChecked->setText(QStringLiteral("1"));
         minimize_to_tray();
+        QTimer::singleShot(0, this, [this] { showRestoreNotices(); });
     } else {
         lblNumChecked->setText(QStringLiteral("0"));
         timer("TimerShowForm")->setInterval(kFirstShowMs);
@@ -115,6 +122,13 @@ void Form1_Ini::TimerShowForm_Timer()
 {
     timer("TimerShowForm")->setEnabled(false);
     Show();
+    showRestoreNotices();
+}
+
+void Form1_Ini::showRestoreNotices()
+{
+    for (const QString& notice : std::exchange(m_restoreNotices, {}))
+        showNotice(notice);
 }
 
 template <class T>

@@ -4,6 +4,7 @@
 #include "forms/MainWindow.h"
 
 #include <QIcon>
+#include <QStringList>
 
 class BrowserControl;
 class CWebBrowserEvents;
@@ -79,4 +80,6 @@ private:
     ImageControl* btnMeuSite;
     QIcon m_icon;
     CWebBrowserEvents* m_events = nullptr;
+    QStringList m_restoreNotices; // shown once the window is up
+    void showRestoreNotices();
 };

@@ -37,10 +37,31 @@ void Form5_Msg::TimerCount_Timer()
     }
 }
 
+namespace {
+// A long text (a file name in a restore notice) still shows whole in the fixed label: long words
+// may break after their dots and dashes, and the font gets smaller until the text fits.
+void fitMessage(QLabel* label, const QString& text)
+{
+    QStringList words = text.split(u' ');
+    for (QString& w : words) {
+        if (w.size() > 20) {
+            w.replace(u'.', QStringLiteral(".\u200B"));
+            w.replace(u'-', QStringLiteral("-\u200B"));
+        }
+    }
+    label->setText(words.join(u' '));
+    QFont font = label->font();
+    while (label->heightForWidth(label->width()) > label->height() && font.pixelSize() > 8) {
+        font.setPixelSize(font.pixelSize() - 1);
+        label->setFont(font);
+    }
+}
+} // namespace
+
 void showNotice(const QString& text)
 {
     Platform::instance().beep();
     Form5_Msg& msg = Forms::get<Form5_Msg>();
-    msg.lblMensagem->setText(text);
+    fitMessage(msg.lblMensagem, text);
     msg.showModal();
 }

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 
 #include <cmath>
+#include <limits>
 #include <ranges>
 
 using namespace layout;
@@ -75,6 +76,8 @@ QWidget* makeShape(QWidget* parent, const Control& c)
 QWidget* makeTextBox(QWidget* parent, const Control& c)
 {
     auto* box = new QLineEdit(parent);
+    // A box holds whatever the database holds: Qt's default limit would cut long addresses.
+    box->setMaxLength(std::numeric_limits<int>::max());
     box->setFrame(!c.flat);
     applyColors(box, c, QPalette::Text, QPalette::Base);
     return box;

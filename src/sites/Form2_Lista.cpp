@@ -13,6 +13,7 @@
 #include "forms/MainWindow.h"
 #include "layouts/Layouts.h"
 #include "sites/ListBackground.h"
+#include "storage/Backups.h"
 #include "storage/ConfigStore.h"
 #include "storage/Database.h"
 #include "storage/SiteStore.h"
@@ -23,6 +24,7 @@
 #include <QLineEdit>
 #include <QShortcut>
 #include <QSignalBlocker>
+#include <QTimer>
 
 namespace {
 constexpr int kOpenDelayMs = 1000;
@@ -85,10 +87,13 @@ void Form2_Lista::Form_Load()
     takeMainWindowIcon();
     ListBackground::apply(lstSites, Image1->picture());
     QV_Variaveis::SetDatabasePaths();
+    const QString restored = Backups::restoreIfDamaged(QV_Variaveis::LinksDbPath);
     auto db = SiteStore::open();
     const int n = refillList(*db);
     lblTotal->setText(QString::number(n) + kCountSuffix);
     db->Close();
+    if (!restored.isEmpty()) // over the window, once it shows
+        QTimer::singleShot(0, this, [this, restored] { notice(restored); });
     if (MainWindow::get().startMinimizedFlag() == 1)
         CheckMinimize->setChecked(true);
     else

@@ -27,25 +27,62 @@ int collateNoCase(void*, int lenA, const void* a, int lenB, const void* b)
                          {static_cast<const char*>(b), size_t(lenB)});
 }
 
-// The engine's own words, in Portuguese for the causes a user can do something about.
-QString sqliteMessage(sqlite3* db)
+// Why the engine failed, and one line on what the user can do about it (empty when nothing).
+struct Cause {
+    QString why;
+    QString advice;
+};
+
+Cause causeOf(sqlite3* db)
 {
     switch (sqlite3_errcode(db)) {
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
-        return QStringLiteral("o arquivo está bloqueado por outro programa");
+        return {QStringLiteral("o arquivo está em uso por outro programa"),
+                QStringLiteral("feche o outro programa que usa o arquivo")};
     case SQLITE_READONLY:
-        return QStringLiteral("o arquivo é somente leitura");
+    case SQLITE_CANTOPEN:
+    case SQLITE_PERM:
+    case SQLITE_AUTH:
+        return {QStringLiteral("sem permissão para ler ou gravar o arquivo"),
+                QStringLiteral("verifique as permissões da pasta")};
     case SQLITE_FULL:
-        return QStringLiteral("o disco está cheio");
+        return {QStringLiteral("o disco está cheio"), QStringLiteral("libere espaço no disco")};
+    case SQLITE_NOTADB:
+    case SQLITE_CORRUPT:
+        return {QStringLiteral("o arquivo está danificado ou não é um banco de dados"),
+                QStringLiteral("restaure uma cópia do arquivo (a pasta backup ao lado dele "
+                               "guarda as dos últimos dias)")};
+    case SQLITE_IOERR:
+        return {QStringLiteral("erro de leitura ou gravação no disco"),
+                QStringLiteral("libere espaço no disco e verifique se ele funciona")};
     default:
-        return QString::fromUtf8(sqlite3_errmsg(db));
+        return {QString::fromUtf8(sqlite3_errmsg(db)), {}};
     }
+}
+
+QString withAdvice(const QString& message, const QString& advice)
+{
+    return advice.isEmpty() ? message : message + QStringLiteral("\nO que fazer: ") + advice + u'.';
+}
+
+// The statement is for whoever reads the log, never for the message box.
+void logStatement(const QString& message, const QString& sql)
+{
+    if (!sql.isEmpty())
+        qWarning("quorvane: %s\n  statement: %s", qPrintable(message),
+                 qPrintable(QString(sql).replace(QChar(0), QStringLiteral("\\0"))));
 }
 
 } // namespace
 
 void Database::setObserver(Observer o) { observer() = std::move(o); }
+
+void Database::configureConnection(sqlite3* db)
+{
+    sqlite3_busy_timeout(db, kBusyTimeoutMs);
+    sqlite3_limit(db, SQLITE_LIMIT_LENGTH, kMaxValueBytes);
+}
 
 Database::Database(sqlite3* db, const QString& path)
     : m_db(db)
@@ -57,24 +94,26 @@ Database::~Database() { Close(); }
 
 std::unique_ptr<Database> Database::OpenDatabase(const QString& path)
 {
-    if (!QFileInfo(path).isFile())
-        throw QvError(QStringLiteral("O banco de dados \"%1\" não existe.").arg(path));
+    const QFileInfo info(path);
+    if (info.isDir())
+        throw QvError(withAdvice(
+            QStringLiteral("Banco de dados \"%1\": no lugar do arquivo há uma pasta.").arg(path),
+            QStringLiteral("renomeie ou remova a pasta")));
+    if (!info.isFile())
+        throw QvError(QStringLiteral("Banco de dados \"%1\": o arquivo não existe.").arg(path));
     sqlite3* raw = nullptr;
     const int rc = sqlite3_open_v2(path.toUtf8().constData(), &raw, SQLITE_OPEN_READWRITE, nullptr);
     std::unique_ptr<Database> db(new Database(raw, path));
     if (rc != SQLITE_OK)
         db->fail(QStringLiteral("não foi possível abrir o arquivo"));
-    sqlite3_busy_timeout(raw, kBusyTimeoutMs);
+    configureConnection(raw);
     sqlite3_create_collation_v2(raw, "NOCASE", SQLITE_UTF8, nullptr, collateNoCase, nullptr);
     // A file that is not a database opens without complaint; reading its header tells.
     switch (sqlite3_exec(raw, "PRAGMA schema_version", nullptr, nullptr, nullptr) & 0xff) {
     case SQLITE_OK:
         break;
-    case SQLITE_BUSY:
-    case SQLITE_LOCKED:
-        db->fail(QStringLiteral("está bloqueado por outro programa"));
     default:
-        db->fail(QStringLiteral("não é um banco de dados válido"));
+        db->fail(QStringLiteral("não foi possível ler o arquivo"));
     }
     return db;
 }
@@ -89,35 +128,49 @@ void Database::createDatabase(const QString& path, const QString& schemaSql)
     std::unique_ptr<Database> db(new Database(raw, path));
     if (rc != SQLITE_OK)
         db->fail(QStringLiteral("não foi possível criar o arquivo"));
-    sqlite3_busy_timeout(raw, kBusyTimeoutMs);
+    configureConnection(raw);
     if (sqlite3_exec(raw, schemaSql.toUtf8().constData(), nullptr, nullptr, nullptr) != SQLITE_OK) {
         // No half-made file is left behind to be taken for a database next time.
-        const QString message = sqliteMessage(raw);
+        const Cause cause = causeOf(raw);
         db.reset();
         QFile::remove(path);
-        throw QvError(
-            QStringLiteral("Banco de dados \"%1\": não foi possível criar as tabelas (%2)")
-                .arg(path, message));
+        throw QvError(withAdvice(
+            QStringLiteral("Banco de dados \"%1\": não foi possível criar as tabelas (%2).")
+                .arg(path, cause.why),
+            cause.advice));
     }
 }
 
 void Database::fail(const QString& what, const QString& sql) const
 {
     QString message = QStringLiteral("Banco de dados \"%1\": %2").arg(m_path, what);
+    QString advice;
     if (m_db) {
         const int code = sqlite3_errcode(m_db);
-        if (code != SQLITE_OK && code != SQLITE_ROW && code != SQLITE_DONE)
-            message += QStringLiteral(" (%1)").arg(sqliteMessage(m_db));
+        if (code != SQLITE_OK && code != SQLITE_ROW && code != SQLITE_DONE) {
+            const Cause cause = causeOf(m_db);
+            message += QStringLiteral(" (%1)").arg(cause.why);
+            advice = cause.advice;
+        }
     }
-    if (!sql.isEmpty())
-        message += QStringLiteral("\nInstrução: %1").arg(sql);
-    throw QvError(message);
+    message += u'.';
+    logStatement(message, sql);
+    throw QvError(withAdvice(message, advice));
 }
 
 sqlite3_stmt* Database::prepare(const QString& sql)
 {
     if (!m_db)
         fail(QStringLiteral("o banco de dados já foi fechado"), sql);
+    // The engine would end the text at the NUL and reject a cut statement.
+    if (sql.contains(QChar(0))) {
+        const QString message =
+            QStringLiteral("Banco de dados \"%1\": o texto contém um caractere nulo (NUL), "
+                           "que não pode ser gravado; nada foi alterado.")
+                .arg(m_path);
+        logStatement(message, sql);
+        throw QvError(withAdvice(message, QStringLiteral("apague esse caractere do texto")));
+    }
     if (observer())
         observer()(m_path, sql);
     const QByteArray utf8 = sql.toUtf8();
@@ -128,9 +181,10 @@ sqlite3_stmt* Database::prepare(const QString& sql)
     // One statement per call: trailing text would be a second statement.
     if (tail && QByteArray(tail).trimmed().size() > 0) {
         sqlite3_finalize(stmt);
-        throw QvError(
-            QStringLiteral("Banco de dados \"%1\": instrução com texto a mais\nInstrução: %2")
-                .arg(m_path, sql));
+        const QString message =
+            QStringLiteral("Banco de dados \"%1\": instrução com texto a mais.").arg(m_path);
+        logStatement(message, sql);
+        throw QvError(message);
     }
     if (!stmt)
         fail(QStringLiteral("instrução vazia"), sql);

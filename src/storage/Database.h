@@ -75,6 +75,12 @@ public:
 
     const QString& path() const { return m_path; }
 
+    // What every connection gets: a busy timeout, and a length limit on one text or blob far
+    // above any title or address, so that a damaged file claiming a huge value is an error
+    // instead of a gigabyte allocated and cleared.
+    static void configureConnection(sqlite3* db);
+    static constexpr int kMaxValueBytes = 64 * 1024 * 1024;
+
     // Every statement text issued through any database, for tests.
     static void setObserver(Observer observer);
 

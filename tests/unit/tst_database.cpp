@@ -1,6 +1,7 @@
 #include "TestInstall.h"
 
 #include "core/QvError.h"
+#include "storage/Backups.h"
 #include "storage/Database.h"
 
 #include <QDir>
@@ -24,6 +25,23 @@ QString errorOf(Fn fn)
 }
 
 // Handles this process holds on a file.
+void writeBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size());
+}
+
+QByteArray readBytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QStringList backupNames(const TestInstall& inst)
+{
+    return QDir(inst.dir() + QStringLiteral("/BD/backup")).entryList(QDir::Files, QDir::Name);
+}
+
 int openHandles(const QString& path)
 {
     int n = 0;
@@ -112,15 +130,28 @@ private Q_SLOTS:
         QVERIFY(rs.Eof());
     }
 
-    void trailingStatementIsRejected()
+    void rejectedStatementChangesNothing_data()
     {
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("trailing statement")
+            << "insert into Tabela1 (titulo1) values (''); DROP TABLE Tabela1; --')"
+            << "texto a mais";
+        QTest::newRow("NUL in a text")
+            << QStringLiteral("insert into Tabela1 (titulo1,url) values ('a%1b', 'u')")
+                   .arg(QChar(0))
+            << "caractere nulo (NUL)";
+    }
+
+    void rejectedStatementChangesNothing()
+    {
+        QFETCH(QString, sql);
+        QFETCH(QString, said);
         TestInstall inst;
         auto db = Database::OpenDatabase(inst.linksDb());
-        const QString message = errorOf([&] {
-            db->Execute(QStringLiteral(
-                "insert into Tabela1 (titulo1) values (''); DROP TABLE Tabela1; --')"));
-        });
-        QVERIFY2(message.contains(inst.linksDb()), qPrintable(message));
+        const QString message = errorOf([&] { db->Execute(sql); });
+        QVERIFY2(message.contains(inst.linksDb()) && message.contains(said), qPrintable(message));
+        QVERIFY2(!message.contains(QStringLiteral("insert")), qPrintable(message));
         db->Close();
         // Neither the first statement nor the second ran.
         QCOMPARE(TestInstall::query(inst.linksDb(), QStringLiteral("select count(*) from Tabela1")),
@@ -152,7 +183,8 @@ private Q_SLOTS:
         const QString message = errorOf([&] { Database::OpenDatabase(inst.configDb()); });
         sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
         sqlite3_close(other);
-        QVERIFY2(message.contains(inst.configDb()) && message.contains(QStringLiteral("bloqueado")),
+        QVERIFY2(message.contains(inst.configDb()) &&
+                     message.contains(QStringLiteral("feche o outro programa que usa o arquivo")),
                  qPrintable(message));
         QCOMPARE(TestInstall::query(inst.configDb(), QStringLiteral("select * from Tabela1")),
                  before);
@@ -178,6 +210,87 @@ private Q_SLOTS:
         QCOMPARE(db->Execute(QStringLiteral("insert into Tabela1 (titulo1) values ('a')")), 1);
         QCOMPARE(db->Execute(QStringLiteral("CREATE TABLE Outra (x)")), 0);
         QCOMPARE(db->Execute(QStringLiteral("update Tabela1 set titulo1='b' where id=-1")), 0);
+    }
+
+    // Damaged: the newest backup that passes the integrity check takes its place and the damaged
+    // file is kept under another name; without a good backup the file stays exactly as it is.
+    void damagedDatabaseIsRestored_data()
+    {
+        QTest::addColumn<QStringList>("backups"); // newest first: "good" or "damaged"
+        QTest::addColumn<QString>("restoredFrom");
+        QTest::newRow("newest good") << QStringList{"good", "good"} << "07/12/2026";
+        QTest::newRow("damaged newest skipped") << QStringList{"damaged", "good"} << "06/12/2026";
+        QTest::newRow("no good backup") << QStringList{"damaged"} << "";
+        QTest::newRow("backups folder is a file") << QStringList{"<file>"} << "";
+    }
+
+    void damagedDatabaseIsRestored()
+    {
+        QFETCH(QStringList, backups);
+        QFETCH(QString, restoredFrom);
+        TestInstall inst;
+        const QString links = inst.linksDb();
+        const QString folder = inst.dir() + QStringLiteral("/BD/backup");
+        for (qsizetype i = backups.size() - 1; i >= 0; --i) { // oldest first
+            const QDate day = QDate(2026, 12, 7).addDays(-i);
+            TestInstall::exec(links, QStringLiteral("delete from Tabela1; insert into Tabela1 "
+                                                    "(titulo1, url) values ('%1', 'x')")
+                                         .arg(day.toString(Qt::ISODate)));
+            if (backups[i] == QLatin1String("<file>")) {
+                writeBytes(folder, "not a folder");
+                continue;
+            }
+            QVERIFY(Backups::backUp(links, day));
+            if (backups[i] == QLatin1String("damaged"))
+                writeBytes(Backups::backupsOf(links).first(), QByteArray(4096, 'x'));
+        }
+        QByteArray damaged = readBytes(links);
+        damaged.replace(100, 3000, QByteArray(3000, '\xff'));
+        writeBytes(links, damaged);
+
+        const QString notice = Backups::restoreIfDamaged(links);
+        if (restoredFrom.isEmpty()) {
+            QVERIFY2(notice.isEmpty(), qPrintable(notice));
+            QCOMPARE(readBytes(links), damaged);
+            return;
+        }
+        const QStringList kept = QDir(inst.dir() + QStringLiteral("/BD"))
+                                     .entryList({QStringLiteral("QV_Links.mdb.danificado-*")});
+        QCOMPARE(kept.size(), 1);
+        QCOMPARE(readBytes(inst.dir() + QStringLiteral("/BD/") + kept[0]), damaged);
+        QCOMPARE(notice, QStringLiteral("A lista de sites estava danificada e foi restaurada da "
+                                        "cópia de %1. O arquivo danificado foi guardado como %2.")
+                             .arg(restoredFrom, kept[0]));
+        const QDate from = QDate::fromString(restoredFrom, QStringLiteral("dd/MM/yyyy"));
+        QCOMPARE(TestInstall::query(links, QStringLiteral("select titulo1 from Tabela1")),
+                 QStringList{from.toString(Qt::ISODate)});
+    }
+
+    // Once a calendar day, seven kept; a clock set back never overwrites a newer copy; a folder
+    // that cannot be written costs the start nothing.
+    void dailyBackups()
+    {
+        TestInstall inst;
+        const QDate first(2026, 1, 1);
+        for (int i = 0; i < 9; ++i) {
+            QVERIFY(Backups::atStartup(first.addDays(i)).isEmpty());
+            QVERIFY(Backups::atStartup(first.addDays(i)).isEmpty());
+        }
+        TestInstall::exec(inst.linksDb(),
+                          QStringLiteral("insert into Tabela1 (titulo1) values ('novo')"));
+        const QStringList before = backupNames(inst);
+        QCOMPARE(before.size(), 14);
+        QCOMPARE(before.first(), QStringLiteral("QV_Config-2026-01-03.mdb"));
+        QCOMPARE(before.last(), QStringLiteral("QV_Links-2026-01-09.mdb"));
+        Backups::atStartup(first.addDays(7)); // clock set back
+        QCOMPARE(backupNames(inst), before);
+        QVERIFY(Backups::isSound(Backups::backupsOf(inst.linksDb()).first(),
+                                 Backups::Check::Integrity));
+
+        QVERIFY(QDir(inst.dir() + QStringLiteral("/BD/backup")).removeRecursively());
+        writeBytes(inst.dir() + QStringLiteral("/BD/backup"), "a file");
+        QVERIFY(Backups::atStartup(first.addDays(20)).isEmpty());
+        QVERIFY(!Backups::backUp(inst.linksDb(), first.addDays(20)));
     }
 };
 

@@ -105,6 +105,7 @@ private Q_SLOTS:
     void updateOfDeletedRowIsNotSuccess();
     void savedRowComesIntoView_data();
     void savedRowComesIntoView();
+    void untouchedLongAddressSurvivesUpdate();
     void makeHomeStoresApostropheOnce();
     void makeHomeWithoutConfigRowIsError();
     void positionOffScreenIsNegative();
@@ -284,6 +285,19 @@ void tst_editing::savedRowComesIntoView()
     QCOMPARE(f.selectedCount(), 0);
 }
 
+void tst_editing::untouchedLongAddressSurvivesUpdate()
+{
+    // Longer than a line edit's default limit of 32,767 characters.
+    const QString url = "http://x/?q=" + QString(40006, QChar('a' + 1));
+    Form2_Lista& f = admin();
+    TestInstall::exec(m_inst->linksDb(), "update Tabela1 set url='" + url + "' where id=10");
+    f.lstSites->setCurrentRow(0);
+    QCOMPARE(f.txtURL->text().size(), 40018);
+    clickControl(&f, "btnUpdate");
+    QCOMPARE(m_notices->messages, QStringList{"Item atualizado com sucesso!"});
+    QCOMPARE(sites().first(), "Alfa|" + url);
+}
+
 void tst_editing::makeHomeStoresApostropheOnce()
 {
     Form2_Lista& f = admin();
@@ -423,13 +437,16 @@ void tst_editing::deleteAfterAdministrationClosed()
 void tst_editing::insertIntoUnwritableDatabase_data()
 {
     QTest::addColumn<bool>("readOnlyFile");
-    QTest::newRow("read-only file") << true;
-    QTest::newRow("another program is writing") << false;
+    QTest::addColumn<QString>("advice");
+    QTest::newRow("read-only file") << true << u"verifique as permissões da pasta"_qs;
+    QTest::newRow("another program is writing")
+        << false << "feche o outro programa que usa o arquivo";
 }
 
 void tst_editing::insertIntoUnwritableDatabase()
 {
     QFETCH(bool, readOnlyFile);
+    QFETCH(QString, advice);
     if (readOnlyFile && geteuid() == 0)
         QSKIP("file permissions do not stop root");
     Form2_Lista& f = admin();
@@ -448,7 +465,9 @@ void tst_editing::insertIntoUnwritableDatabase()
     QFile::setPermissions(links, QFile::ReadOwner | QFile::WriteOwner);
 
     QCOMPARE(m_inst->errors.size(), 1);
-    QVERIFY2(m_inst->errors[0].contains(links), qPrintable(m_inst->errors[0]));
+    QVERIFY2(m_inst->errors[0].contains(links) && m_inst->errors[0].contains(advice) &&
+                 !m_inst->errors[0].contains("insert"),
+             qPrintable(m_inst->errors[0]));
     QVERIFY(m_notices->messages.isEmpty());
     QCOMPARE(sites().size(), 3);
     QCOMPARE(f.txtTitulo1->text(), QString("Novo"));

@@ -110,7 +110,9 @@ private Q_SLOTS:
         QTest::newRow("missing config db") << "<missing>"
                                            << "";
         QTest::newRow("not a database") << "<garbage>"
-                                        << "";
+                                        << "O que fazer";
+        QTest::newRow("folder in place of the file") << "<folder>"
+                                                     << "pasta";
         QTest::newRow("no Tabela1") << "DROP TABLE Tabela1"
                                     << "Tabela1";
         QTest::newRow("no row 1") << "UPDATE Tabela1 SET id=2"
@@ -137,6 +139,8 @@ private Q_SLOTS:
             QFile f(inst.configDb());
             QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
             f.write(QByteArray("left=4500\ntop=1500\n").repeated(20));
+        } else if (change == QLatin1String("<folder>")) {
+            QVERIFY(QFile::remove(inst.configDb()) && QDir().mkdir(inst.configDb()));
         } else {
             TestInstall::exec(inst.configDb(), change);
         }
@@ -149,6 +153,7 @@ private Q_SLOTS:
             message = e.message();
         }
         QVERIFY2(message.contains(inst.configDb()) && message.contains(named), qPrintable(message));
+        QVERIFY2(!message.contains(QStringLiteral("SELECT")), qPrintable(message)); // the log's
         QCOMPARE(bytesOf(inst.configDb()), before);
         // Not left half-built: the next touch would load a fresh window.
         QVERIFY(Forms::loaded().isEmpty());

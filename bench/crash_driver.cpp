@@ -1,0 +1,258 @@
+// Crash-safety driver. "run DIR" performs the stores' real operations (insert, update, delete of
+// several rows, home page, position, start-minimized) in a loop on DIR/BD, writing to DIR/ops.log
+// a "B" line before each operation and an "A" line once it returned. "check DIR" is run after a
+// kill -9: both files pass integrity_check, and their rows are exactly the last checked state with
+// every acknowledged operation applied, plus at most the one that was under way; it then takes the
+// files as the new checked state. "init DIR" takes the first state.
+#include "core/Paths.h"
+#include "storage/ConfigStore.h"
+#include "storage/Database.h"
+#include "storage/SiteStore.h"
+
+#include <QFile>
+#include <QMap>
+#include <QRandomGenerator>
+#include <QStringList>
+
+#include <cstdio>
+#include <fcntl.h>
+#include <sqlite3.h>
+#include <unistd.h>
+
+namespace {
+
+struct State {
+    QMap<qint64, QStringList> sites; // id -> stored title, url
+    QStringList config;              // stored homeTitulo, homeURL, left, top, minimizado
+    bool operator==(const State&) const = default;
+};
+
+QString hex(const QString& s) { return QString::fromLatin1(s.toUtf8().toHex()); }
+QString unhex(const QString& s) { return QString::fromUtf8(QByteArray::fromHex(s.toLatin1())); }
+// What a typed text becomes in the file.
+QString stored(QString s) { return s.replace("\r\n", "\\n").replace("\t", "\\t"); }
+
+QStringList column(const QString& path, const char* sql)
+{
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    sqlite3_stmt* st = nullptr;
+    QStringList out;
+    if (sqlite3_prepare_v2(db, sql, -1, &st, nullptr) == SQLITE_OK) {
+        while (sqlite3_step(st) == SQLITE_ROW) {
+            for (int i = 0; i < sqlite3_column_count(st); ++i)
+                out << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, i)),
+                                         sqlite3_column_bytes(st, i));
+        }
+    }
+    sqlite3_finalize(st);
+    sqlite3_close(db);
+    return out;
+}
+
+State readFiles()
+{
+    State s;
+    const QStringList rows =
+        column(QV_Variaveis::LinksDbPath, "select id,titulo1,url from Tabela1");
+    for (qsizetype i = 0; i + 2 < rows.size(); i += 3)
+        s.sites[rows[i].toLongLong()] = {rows[i + 1], rows[i + 2]};
+    s.config = column(QV_Variaveis::ConfigDbPath,
+                      "select homeTitulo,homeURL,left,top,minimizado from Tabela1 where id=1");
+    return s;
+}
+
+QString randomText()
+{
+    static const QStringList parts = {
+        "a", "Z", "'",  "''", "\r\n", "\t", "\\n",          "á",   "ção",
+        "😀", " ", "\"", "%",  ";",    "--", "http://x/?q=", "\\t", "\n"};
+    auto* r = QRandomGenerator::global();
+    QString s = QString::number(r->generate() % 100000);
+    const int n = r->bounded(r->bounded(10) == 0 ? 3000 : 40);
+    for (int i = 0; i < n; ++i)
+        s += parts[r->bounded(int(parts.size()))];
+    return s;
+}
+
+class Log {
+public:
+    explicit Log(const QString& path)
+        : m_fd(::open(path.toUtf8().constData(), O_WRONLY | O_CREAT | O_APPEND, 0644))
+    {
+    }
+    // One write per line; a kill can still cut a long one short (the check drops it).
+    void line(const QString& text)
+    {
+        const QByteArray b = text.toUtf8() + '\n';
+        if (::write(m_fd, b.constData(), size_t(b.size())) != b.size())
+            std::abort();
+    }
+
+private:
+    int m_fd;
+};
+
+void oneOperation(Log& log)
+{
+    auto* r = QRandomGenerator::global();
+    const QString t = randomText(), u = randomText();
+    const int op = r->bounded(6);
+    if (op <= 1) { // inserts keep the list from running dry
+        log.line("B I " + hex(t) + ' ' + hex(u));
+        auto db = SiteStore::open();
+        db->Execute(SiteStore::insertSql(EncodeSqlText(t), EncodeSqlText(u)));
+        Recordset& rs = db->OpenRecordset("select max(id) as m from Tabela1");
+        log.line("A " + rs.Fields("m").toString());
+        return;
+    }
+    if (op == 2 || op == 3) {
+        const QList<qint64> ids = readFiles().sites.keys();
+        if (ids.isEmpty())
+            return;
+        QStringList pick;
+        for (int i = 0, n = op == 2 ? 1 : r->bounded(1, 4); i < n; ++i)
+            pick << QString::number(ids[r->bounded(int(ids.size()))]);
+        pick.removeDuplicates();
+        auto db = SiteStore::open();
+        if (op == 2) {
+            log.line("B U " + pick[0] + ' ' + hex(t) + ' ' + hex(u));
+            db->Execute(
+                SiteStore::updateSql(EncodeSqlText(t), EncodeSqlText(u), pick[0].toLongLong()));
+        } else { // as the confirmation does: one open, one statement per row
+            log.line("B D " + pick.join(','));
+            for (const QString& id : pick)
+                db->Execute(SiteStore::deleteSql(id.toLongLong()));
+        }
+    } else if (op == 4) {
+        log.line("B H " + hex(t) + ' ' + hex(u));
+        ConfigStore::update(ConfigStore::makeHomeSql(EncodeSqlText(t), EncodeSqlText(u)));
+    } else {
+        const int x = r->bounded(-30000, 30000), y = r->bounded(-30000, 30000), f = r->bounded(2);
+        log.line(QStringLiteral("B P %1 %2 %3").arg(x).arg(y).arg(f));
+        ConfigStore::update(ConfigStore::positionSql(x, y));
+        ConfigStore::update(ConfigStore::minimizedSql(f));
+    }
+    log.line("A");
+}
+
+// The states the files may be in after applying op (begun; acknowledged or not).
+QList<State> after(const State& s, const QStringList& op, const QString& ack)
+{
+    State n = s;
+    if (op[1] == "I") {
+        if (ack.isEmpty()) { // the id was not learnt: any new id holding these texts
+            const QStringList row = {stored(unhex(op[2])), stored(unhex(op[3]))};
+            State files = readFiles();
+            for (auto it = files.sites.begin(); it != files.sites.end(); ++it) {
+                if (!s.sites.contains(it.key()) && it.value() == row) {
+                    n.sites[it.key()] = row;
+                    return {s, n};
+                }
+            }
+            return {s};
+        }
+        n.sites[ack.toLongLong()] = {stored(unhex(op[2])), stored(unhex(op[3]))};
+    } else if (op[1] == "U") {
+        if (n.sites.contains(op[2].toLongLong()))
+            n.sites[op[2].toLongLong()] = {stored(unhex(op[3])), stored(unhex(op[4]))};
+    } else if (op[1] == "D") {
+        QList<State> out = {s}; // each statement stands alone: any prefix of them
+        for (const QString& id : op[2].split(',')) {
+            n.sites.remove(id.toLongLong());
+            out << n;
+        }
+        return ack.isNull() ? out : QList<State>{n};
+    } else if (op[1] == "H") {
+        n.config[0] = stored(unhex(op[2]));
+        n.config[1] = stored(unhex(op[3]));
+    } else {
+        n.config[2] = op[2];
+        n.config[3] = op[3];
+        State half = n;
+        n.config[4] = op[4];
+        if (ack.isNull())
+            return {s, half, n};
+    }
+    return ack.isNull() ? QList<State>{s, n} : QList<State>{n};
+}
+
+void save(const QString& dir, const State& s)
+{
+    QFile f(dir + "/state");
+    if (!f.open(QIODevice::WriteOnly))
+        std::abort();
+    f.write(hex(s.config.join('\x1f')).toLatin1() + '\n');
+    for (auto it = s.sites.begin(); it != s.sites.end(); ++it)
+        f.write(QString::number(it.key()).toLatin1() + ' ' +
+                hex(it.value().join('\x1f')).toLatin1() + '\n');
+    QFile::remove(dir + "/ops.log");
+}
+
+State load(const QString& dir)
+{
+    QFile f(dir + "/state");
+    if (!f.open(QIODevice::ReadOnly))
+        std::abort();
+    State s;
+    s.config = unhex(QString::fromLatin1(f.readLine().trimmed())).split('\x1f');
+    while (!f.atEnd()) {
+        const QStringList p = QString::fromLatin1(f.readLine().trimmed()).split(' ');
+        s.sites[p[0].toLongLong()] = unhex(p[1]).split('\x1f');
+    }
+    return s;
+}
+
+int check(const QString& dir)
+{
+    for (const QString& db : {QV_Variaveis::LinksDbPath, QV_Variaveis::ConfigDbPath}) {
+        if (column(db, "PRAGMA integrity_check") != QStringList{"ok"}) {
+            std::fprintf(stderr, "integrity_check failed: %s\n", qPrintable(db));
+            return 1;
+        }
+    }
+    State expected = load(dir);
+    QFile f(dir + "/ops.log");
+    QStringList lines;
+    if (f.open(QIODevice::ReadOnly)) {
+        QByteArray log = f.readAll();
+        // A kill can cut a long line short; a "B" line is written before its operation starts,
+        // so a cut one stands for an operation that never began.
+        log.truncate(log.lastIndexOf('\n') + 1);
+        lines = QString::fromUtf8(log).split('\n', Qt::SkipEmptyParts);
+    }
+    QList<State> possible = {expected};
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QStringList op = lines[i].split(' ');
+        const bool acked = i + 1 < lines.size() && lines[i + 1].startsWith('A');
+        const QString ack = acked ? lines[++i].mid(2) : QString();
+        possible = after(expected, op, acked ? (ack.isEmpty() ? QString("") : ack) : QString());
+        expected = possible.last();
+    }
+    const State files = readFiles();
+    if (!possible.contains(files)) {
+        std::fprintf(stderr, "files differ from every state the log allows (%lld sites)\n",
+                     qlonglong(files.sites.size()));
+        return 1;
+    }
+    save(dir, files);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 3)
+        return std::fprintf(stderr, "usage: crash_driver init|run|check DIR\n"), 2;
+    const QString mode = argv[1], dir = argv[2];
+    setApplicationDirForTesting(dir);
+    QV_Variaveis::SetDatabasePaths();
+    if (mode == "init")
+        return save(dir, readFiles()), 0;
+    if (mode == "check")
+        return check(dir);
+    Log log(dir + "/ops.log");
+    for (;;)
+        oneOperation(log);
+}
