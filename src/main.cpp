@@ -31,6 +31,9 @@ int main(int argc, char* argv[])
     }
     QObject::connect(instance.get(), &SingleInstance::showRequested, &app,
                      [] { ErrorReporter::guard(AppSetup::bringToFront); });
+    // Unloading the main window ends the program.
+    QObject::connect(&Forms::get<Form1_Ini>(), &BaseForm::unloaded, instance.get(),
+                     &SingleInstance::stopListening);
     instance->listen();
     return app.exec();
 }

@@ -65,6 +65,8 @@ void SingleInstance::listen()
                  qPrintable(m_server.errorString()));
 }
 
+void SingleInstance::stopListening() { m_server.close(); }
+
 bool SingleInstance::askFirst()
 {
     QLocalSocket socket;

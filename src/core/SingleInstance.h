@@ -21,6 +21,9 @@ public:
     Role claim();
     // The first start: from now on each later start raises showRequested.
     void listen();
+    // The program is ending: later starts are no longer answered, so that none of them takes
+    // this ending program for a running one; they wait for the lock instead.
+    void stopListening();
 
 Q_SIGNALS:
     void showRequested();
