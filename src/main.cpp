@@ -22,8 +22,12 @@ int main(int argc, char* argv[])
     try {
         const QString folder = DataFolder::choose(applicationDir() + dbFolderLiteral());
         instance = std::make_unique<SingleInstance>(folder);
-        if (instance->claim() == SingleInstance::Role::Later)
+        if (instance->claim() == SingleInstance::Role::Later) {
+            qWarning("quorvane: the program already runs on \"%s\"; its window was brought to "
+                     "the front",
+                     qPrintable(folder));
             return 0;
+        }
         Forms::get<Form1_Ini>();
     } catch (const QvError& e) {
         ErrorReporter::report(e.message());

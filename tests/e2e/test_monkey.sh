@@ -113,6 +113,10 @@ check() {
     if [[ -n $exited ]]; then
         log "step $steps: ended through a close ($ACTION); starting again"
         restarts=$((restarts + 1))
+        # The window manager acts on Alt+F4 while it is down; a press whose window went away
+        # must not close the next window too.
+        xdotool keyup alt F4 2>/dev/null || true
+        sleep 0.3
         start_monkey_app
     fi
 }
