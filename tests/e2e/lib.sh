@@ -172,14 +172,16 @@ wait_tray_icons() { # count timeout-seconds
 
 # ---- pointer and keyboard ---------------------------------------------------------------------
 
-move() { xdotool mousemove "$1" "$2"; }
-click() { xdotool mousemove "$1" "$2" sleep 0.15 click "${3:-1}"; }
-double_click() { xdotool mousemove "$1" "$2" sleep 0.15 click --repeat 2 --delay 80 1; }
-ctrl_click() { xdotool mousemove "$1" "$2" sleep 0.15 keydown ctrl click 1 keyup ctrl; }
+# The pointer stops at the screen edge; a negative number would read as an option to xdotool.
+at0() { echo $(($1 < 0 ? 0 : $1)); }
+move() { xdotool mousemove "$(at0 "$1")" "$(at0 "$2")"; }
+click() { xdotool mousemove "$(at0 "$1")" "$(at0 "$2")" sleep 0.15 click "${3:-1}"; }
+double_click() { xdotool mousemove "$(at0 "$1")" "$(at0 "$2")" sleep 0.15 click --repeat 2 --delay 80 1; }
+ctrl_click() { xdotool mousemove "$(at0 "$1")" "$(at0 "$2")" sleep 0.15 keydown ctrl click 1 keyup ctrl; }
 drag() { # from-x from-y to-x to-y
-    xdotool mousemove "$1" "$2" sleep 0.1 mousedown 1 sleep 0.2 \
-        mousemove "$((($1 + $3) / 2))" "$((($2 + $4) / 2))" sleep 0.1 \
-        mousemove "$3" "$4" sleep 0.3 mouseup 1
+    xdotool mousemove "$(at0 "$1")" "$(at0 "$2")" sleep 0.1 mousedown 1 sleep 0.2 \
+        mousemove "$(at0 $((($1 + $3) / 2)))" "$(at0 $((($2 + $4) / 2)))" sleep 0.1 \
+        mousemove "$(at0 "$3")" "$(at0 "$4")" sleep 0.3 mouseup 1
 }
 
 # ---- screenshots ------------------------------------------------------------------------------
