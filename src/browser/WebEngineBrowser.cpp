@@ -6,6 +6,7 @@
 #include "browser/WebView.h"
 #include "core/QvError.h"
 #include "core/UrlTools.h"
+#include "forms/WindowTrace.h"
 
 #include <QShortcut>
 #include <QWebEngineFullScreenRequest>
@@ -36,8 +37,10 @@ WebPage* WebEngineBrowser::ensurePage()
     m_view->setPage(m_page);
     m_view->setGeometry(rect());
     m_view->show();
-    connect(m_page, &QWebEnginePage::loadFinished, this,
-            [this](bool) { Q_EMIT DocumentComplete(LocationURL()); });
+    connect(m_page, &QWebEnginePage::loadFinished, this, [this](bool) {
+        WindowTrace::note(this, "DocumentComplete");
+        Q_EMIT DocumentComplete(LocationURL());
+    });
     connect(m_page, &QWebEnginePage::fullScreenRequested, this,
             &WebEngineBrowser::fullScreenRequested);
     createLoadFeedback();

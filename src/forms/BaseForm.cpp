@@ -3,18 +3,20 @@
 #include "core/ErrorReporter.h"
 #include "core/QvError.h"
 #include "core/Twips.h"
+#include "forms/Accessible.h"
 #include "forms/FormBuilder.h"
 #include "forms/FormTimer.h"
 #include "forms/Forms.h"
-
-#include "forms/Accessible.h"
+#include "forms/WindowTrace.h"
 
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QGuiApplication>
+#include <QHideEvent>
 #include <QPointer>
 #include <QScreen>
 #include <QShortcut>
+#include <QShowEvent>
 #include <QWindow>
 
 #include <limits>
@@ -152,6 +154,20 @@ void BaseForm::orderFocusByPlace()
     });
     for (qsizetype i = 1; i < list.size(); ++i)
         setTabOrder(list[i - 1], list[i]);
+}
+
+void BaseForm::showEvent(QShowEvent* event)
+{
+    if (!event->spontaneous())
+        WindowTrace::note(this, "shown");
+    QWidget::showEvent(event);
+}
+
+void BaseForm::hideEvent(QHideEvent* event)
+{
+    if (!event->spontaneous())
+        WindowTrace::note(this, "hidden");
+    QWidget::hideEvent(event);
 }
 
 void BaseForm::closeFromOutside() { Forms::unload(this); }

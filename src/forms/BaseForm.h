@@ -85,6 +85,8 @@ protected:
 
     void mousePressEvent(QMouseEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     [[noreturn]] void missingFromLayout(const char* what, const char* name) const;

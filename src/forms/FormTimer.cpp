@@ -1,5 +1,7 @@
 #include "forms/FormTimer.h"
 
+#include "forms/WindowTrace.h"
+
 #include <algorithm>
 
 namespace {
@@ -15,7 +17,10 @@ FormTimer::FormTimer(const QString& name, bool enabled, int interval, QObject* p
 {
     setObjectName(name);
     m_timer.setTimerType(Qt::PreciseTimer);
-    connect(&m_timer, &QTimer::timeout, this, &FormTimer::Timer);
+    connect(&m_timer, &QTimer::timeout, this, [this] {
+        WindowTrace::note(this, "fired");
+        Q_EMIT Timer();
+    });
     restart();
 }
 
@@ -35,8 +40,10 @@ void FormTimer::setInterval(int ms)
 
 void FormTimer::restart()
 {
-    if (m_enabled && m_interval > 0)
+    if (m_enabled && m_interval > 0) {
         m_timer.start(std::max(1, int(m_interval / g_speedFactor)));
-    else
+        WindowTrace::note(this, "started");
+    } else {
         m_timer.stop();
+    }
 }

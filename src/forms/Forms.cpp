@@ -1,5 +1,7 @@
 #include "forms/Forms.h"
 
+#include "forms/WindowTrace.h"
+
 #include <utility>
 #include <vector>
 
@@ -42,6 +44,7 @@ void Forms::load(std::type_index type, BaseForm* form)
     entries().push_back({type, form});
     try {
         form->Form_Load();
+        WindowTrace::note(form, "loaded");
     } catch (...) {
         // A window whose load failed is not left half-built.
         form->m_unloading = true;
@@ -78,6 +81,7 @@ void Forms::unload(BaseForm* form)
     // The window is out of the collection before its handler runs, so a nested request for it
     // has no effect and the next touch loads a fresh one.
     removeEntry(form);
+    WindowTrace::note(form, "unloaded");
     try {
         form->Form_Unload();
     } catch (...) {

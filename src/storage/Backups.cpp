@@ -1,12 +1,14 @@
 #include "storage/Backups.h"
 
 #include "core/Paths.h"
+#include "core/QvError.h"
 #include "storage/Database.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 
 #include <sqlite3.h>
 
@@ -47,18 +49,42 @@ QDate dayOf(const QString& backup, const QString& dbPath)
 
 void logLine(const QString& line) { qWarning("quorvane: %s", qPrintable(line)); }
 
-// The damaged file and whatever journal belongs to it move together: a journal left behind
-// would be played back into the restored copy.
-bool setAside(const QString& dbPath, const QString& keptPath)
+const char* const kSideSuffixes[] = {"", "-journal", "-wal", "-shm"};
+
+// Puts back what setAside moved, newest first. A file that cannot go back is named with the
+// name it is left under, so that nothing is lost to a database started anew.
+void putBack(const QString& dbPath, const QString& keptPath, const QStringList& moved)
 {
-    if (!QFile::rename(dbPath, keptPath))
-        return false;
-    for (const char* suffix : {"-journal", "-wal", "-shm"}) {
-        const QString side = dbPath + QLatin1String(suffix);
-        if (QFile::exists(side))
-            QFile::rename(side, keptPath + QLatin1String(suffix));
+    for (qsizetype i = moved.size() - 1; i >= 0; --i) {
+        if (!QFile::rename(keptPath + moved[i], dbPath + moved[i]))
+            throw QvError(QStringLiteral("Banco de dados \"%1\": o arquivo danificado ficou "
+                                         "guardado como \"%2\" e não pôde voltar ao seu "
+                                         "nome.\nO que fazer: renomeie \"%2\" para \"%1\".")
+                              .arg(dbPath + moved[i], keptPath + moved[i]));
     }
-    return true;
+}
+
+// The damaged file and whatever journal belongs to it move together: a journal left behind
+// would be played back into the restored copy. When one of them cannot move, all go back.
+// Returns the suffixes moved ("" is the file itself).
+QStringList setAside(const QString& dbPath, const QString& keptPath)
+{
+    QStringList moved;
+    for (const char* suffix : kSideSuffixes) {
+        const QString from = dbPath + QLatin1String(suffix);
+        if (*suffix && !QFile::exists(from))
+            continue;
+        if (!QFile::rename(from, keptPath + QLatin1String(suffix))) {
+            putBack(dbPath, keptPath, moved);
+            throw QvError(QStringLiteral("Banco de dados \"%1\": está danificado e não pôde ser "
+                                         "restaurado, porque não foi possível renomear \"%2\" "
+                                         "para \"%3\".\nO que fazer: verifique as permissões "
+                                         "da pasta.")
+                              .arg(dbPath, from, keptPath + QLatin1String(suffix)));
+        }
+        moved.append(QLatin1String(suffix));
+    }
+    return moved;
 }
 
 // Copies through a temporary name, so that a file with the final name is always whole.
@@ -135,14 +161,14 @@ QString Backups::restoreIfDamaged(const QString& dbPath)
         const QString kept =
             dbPath + QStringLiteral(".danificado-") +
             QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd-HHmmss"));
-        if (!setAside(dbPath, kept)) {
-            logLine(QStringLiteral("cannot rename the damaged \"%1\"").arg(dbPath));
-            return {};
-        }
+        const QStringList moved = setAside(dbPath, kept);
         if (!copyWhole(backup, dbPath)) {
-            logLine(QStringLiteral("cannot copy \"%1\" to \"%2\"").arg(backup, dbPath));
-            QFile::rename(kept, dbPath); // as it was
-            return {};
+            putBack(dbPath, kept, moved); // as it was
+            throw QvError(QStringLiteral("Banco de dados \"%1\": está danificado e não pôde ser "
+                                         "restaurado, porque não foi possível copiar \"%2\" "
+                                         "para o seu lugar.\nO que fazer: libere espaço no "
+                                         "disco e verifique as permissões da pasta.")
+                              .arg(dbPath, backup));
         }
         return noticeFor(dbPath, dayOf(backup, dbPath), QFileInfo(kept).fileName());
     }
@@ -151,6 +177,8 @@ QString Backups::restoreIfDamaged(const QString& dbPath)
 
 bool Backups::backUp(const QString& dbPath, const QDate& today)
 {
+    // Older copies go at every start, also when today's was made before.
+    const auto pruned = qScopeGuard([&dbPath] { prune(dbPath); });
     const QStringList existing = backupsOf(dbPath);
     if (!existing.isEmpty() && dayOf(existing.first(), dbPath) >= today)
         return true;
@@ -180,7 +208,6 @@ bool Backups::backUp(const QString& dbPath, const QDate& today)
                     .arg(dbPath, target, QString::fromUtf8(sqlite3_errstr(rc))));
         return false;
     }
-    prune(dbPath);
     return true;
 }
 

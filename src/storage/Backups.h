@@ -19,12 +19,15 @@ QStringList atStartup(const QDate& today = QDate::currentDate());
 // When the database at dbPath cannot be read or fails its quick check, keeps it under a new
 // name (".danificado-YYYY-MM-DD-HHMMSS") and puts the newest backup that passes the integrity
 // check in its place. Returns the notice, or an empty text when nothing was restored (a sound
-// file, a missing one, or no good backup: then the file is left exactly as it is).
+// file, a missing one, or no good backup: then the file is left exactly as it is). Throws
+// QvError, naming the files, when the damaged file or its journal cannot be moved aside or the
+// copy cannot be put in place; everything moved is put back first.
 QString restoreIfDamaged(const QString& dbPath);
 
 // Copies the database with the engine's online backup into backup/NAME-YYYY-MM-DD.mdb unless a
 // copy of that day or a later one exists (a clock set back never overwrites a newer copy); keeps
-// the newest kKept. Returns false, after one line in the log, when the copy could not be made.
+// the newest kKept, also when no copy was made. Returns false, after one line in the log, when the
+// copy could not be made.
 bool backUp(const QString& dbPath, const QDate& today);
 
 // The backups of a database, newest first.

@@ -107,7 +107,10 @@ std::unique_ptr<Database> Database::OpenDatabase(const QString& path)
     if (rc != SQLITE_OK)
         db->fail(QStringLiteral("não foi possível abrir o arquivo"));
     configureConnection(raw);
-    sqlite3_create_collation_v2(raw, "NOCASE", SQLITE_UTF8, nullptr, collateNoCase, nullptr);
+    // Without its own NOCASE the engine would sort accented titles after "z".
+    if (sqlite3_create_collation_v2(raw, "NOCASE", SQLITE_UTF8, nullptr, collateNoCase, nullptr) !=
+        SQLITE_OK)
+        db->fail(QStringLiteral("não foi possível preparar a ordem alfabética"));
     // A file that is not a database opens without complaint; reading its header tells.
     switch (sqlite3_exec(raw, "PRAGMA schema_version", nullptr, nullptr, nullptr) & 0xff) {
     case SQLITE_OK:

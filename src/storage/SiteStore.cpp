@@ -53,7 +53,11 @@ std::unique_ptr<Database> SiteStore::open()
 {
     const QString& path = QV_Variaveis::LinksDbPath;
     if (!QFileInfo::exists(path)) {
-        QDir().mkpath(QFileInfo(path).absolutePath());
+        const QString folder = QFileInfo(path).absolutePath();
+        if (!QDir().mkpath(folder))
+            throw QvError(QStringLiteral("Banco de dados \"%1\": não foi possível criar a pasta "
+                                         "\"%2\".\nO que fazer: verifique as permissões da pasta.")
+                              .arg(path, folder));
         Database::createDatabase(path, schemaSql());
     }
     return Database::OpenDatabase(path);

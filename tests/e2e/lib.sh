@@ -10,6 +10,9 @@ APP_PID=
 APP_STATUS=
 
 now_ms() { date +%s%3N; }
+# Every wait's deadline is multiplied by this: deadlines are for failing, never a measure, and a
+# loaded machine is slow to show a window (E2E_PATIENCE=1 finds the tests that lean on them).
+E2E_PATIENCE=${E2E_PATIENCE:-4}
 E2E_T0=$(now_ms)
 log() { printf '[%6d ms] %s\n' "$(($(now_ms) - E2E_T0))" "$*"; }
 
@@ -41,6 +44,48 @@ assert_between() { # low high actual what
 
 # ---- the program ------------------------------------------------------------------------------
 
+# The program notes what its windows and timers do ("quorvane.windows: <ms> <name> <event>" lines
+# in app.log, <ms> on its monotonic clock). Delays are measured there, on the program's side:
+# the test's own clock also counts xdotool's and the shell's time, which a busy machine stretches
+# (and xdotool 3.20160805 sleeps its --delay, 100 ms by default, after the last click).
+export QT_LOGGING_RULES="${QT_LOGGING_RULES:+$QT_LOGGING_RULES;}quorvane.windows.info=true"
+
+# The program's times (ms) of "<name> <event>", one a line, oldest first.
+trace_times() { sed -n "s/^quorvane\.windows: \([0-9]\{1,\}\) $1\$/\1/p" "$E2E_DIR/app.log"; }
+
+# Prints the first time of "<name> <event>" at or after <ms> (default: the first of all); waits up
+# to <seconds> (default 10) for the program to note it.
+trace_after() { # "name event" [ms] [seconds]
+    local deadline=$(($(now_ms) + ${3:-10} * 1000 * E2E_PATIENCE)) t
+    while :; do
+        for t in $(trace_times "$1"); do
+            ((t >= ${2:-0})) && { echo "$t"; return 0; }
+        done
+        (($(now_ms) < deadline)) || fail "the program did not note '$1'${2:+ after $2}"
+        sleep 0.05
+    done
+}
+
+# How many times the program has noted "<name> <event>" so far.
+trace_count() { trace_times "$1" | grep -c . || true; }
+
+# Waits until the program has noted "<name> <event>" more than <n> times (a page load that a
+# click started: "WebBrowser2 DocumentComplete").
+wait_trace_count() { # "name event" n [seconds]
+    local deadline=$(($(now_ms) + ${3:-20} * 1000 * E2E_PATIENCE))
+    until (($(trace_count "$1") > $2)); do
+        (($(now_ms) < deadline)) || fail "the program did not note '$1' after its ${2}th time"
+        sleep 0.05
+    done
+}
+
+# Fails unless <later> came at least <min> ms after <earlier>, both program times. Only the
+# lower bound holds on any machine: a timer never fires early, but a busy one may fire late.
+assert_delay() { # min earlier later what
+    (($3 - $2 >= $1)) || fail "$4: expected at least $1 ms on the program's clock, got $(($3 - $2))"
+    log "ok: $4 = $(($3 - $2)) ms on the program's clock (at least $1)"
+}
+
 start_app() {
     "$QV_APP" >>"$E2E_DIR/app.log" 2>&1 &
     APP_PID=$!
@@ -57,7 +102,7 @@ app_running() {
 
 # Waits up to <seconds> for the program to end; sets APP_STATUS to its exit status.
 wait_app_exit() {
-    local deadline=$(($(now_ms) + $1 * 1000))
+    local deadline=$(($(now_ms) + $1 * 1000 * E2E_PATIENCE))
     while app_running; do
         (($(now_ms) < deadline)) || return 1
         sleep 0.05
@@ -106,7 +151,7 @@ count_windows() { visible_windows "$1" | grep -c . || true; }
 
 # Waits until at least <count> (default 1) visible windows carry the title; prints the topmost id.
 wait_for_window() { # name timeout-seconds [count]
-    local deadline=$(($(now_ms) + $2 * 1000)) ids
+    local deadline=$(($(now_ms) + $2 * 1000 * E2E_PATIENCE)) ids
     while :; do
         ids=$(visible_windows "$1")
         if [[ -n $ids ]] && (($(grep -c . <<<"$ids") >= ${3:-1})); then
@@ -120,11 +165,29 @@ wait_for_window() { # name timeout-seconds [count]
 
 # Waits until fewer than <count> (default 1) visible windows carry the title.
 wait_for_no_window() { # name timeout-seconds [count]
-    local deadline=$(($(now_ms) + $2 * 1000))
+    local deadline=$(($(now_ms) + $2 * 1000 * E2E_PATIENCE))
     while (($(count_windows "$1") >= ${3:-1})); do
         (($(now_ms) < deadline)) || return 1
         sleep 0.05
     done
+}
+
+# Waits up to <seconds> for a command to succeed (a deadline for failing, not a measure: keep it
+# generous, a busy machine is slow).
+wait_until() { # seconds command...
+    local deadline=$(($(now_ms) + $1 * 1000 * E2E_PATIENCE))
+    shift
+    until "$@"; do
+        (($(now_ms) < deadline)) || return 1
+        sleep 0.05
+    done
+}
+
+# Succeeds when the visible windows titled <name> are exactly the ids given, bottom first.
+windows_are() { # name id...
+    local name=$1
+    shift
+    [[ $(visible_windows "$name") == "$(printf '%s\n' "$@" | sed '/^$/d')" ]]
 }
 
 # Sets WX WY WW WH to the window's position and size on the screen.
@@ -132,6 +195,13 @@ window_geometry() {
     local X Y WIDTH HEIGHT WINDOW SCREEN
     eval "$(xdotool getwindowgeometry --shell "$1")"
     WX=$X WY=$Y WW=$WIDTH WH=$HEIGHT
+}
+
+# Succeeds when the window's top left corner is within <tolerance> pixels of x,y.
+at_place() { # window x y [tolerance]
+    window_geometry "$1"
+    local dx=$((WX - $2)) dy=$((WY - $3))
+    ((${dx#-} <= ${4:-0} && ${dy#-} <= ${4:-0}))
 }
 
 # Succeeds when the window manager holds the window minimized (iconic).
@@ -163,7 +233,7 @@ tray_icons() {
 count_tray_icons() { tray_icons | grep -c . || true; }
 
 wait_tray_icons() { # count timeout-seconds
-    local deadline=$(($(now_ms) + $2 * 1000))
+    local deadline=$(($(now_ms) + $2 * 1000 * E2E_PATIENCE))
     while (($(count_tray_icons) != $1)); do
         (($(now_ms) < deadline)) || return 1
         sleep 0.05
@@ -187,6 +257,25 @@ drag() { # from-x from-y to-x to-y
 # ---- screenshots ------------------------------------------------------------------------------
 
 shot() { import -window root "$E2E_DIR/$1"; }
+
+# Takes screenshots into <shot> until the browser area of the window at WX,WY (260 x 380 at
+# 22,66) shows a drawn page (more than 20 colours) and holds still between two shots; sets
+# PAGE_COLOURS. Fails after <seconds> (default 20).
+wait_page_drawn() { # shot.png [seconds]
+    local area="260x380+$((WX + 22))+$((WY + 66))" before=
+    PAGE_COLOURS=0
+    page_still() {
+        shot "$1"
+        PAGE_COLOURS=$(convert "$E2E_DIR/$1" -crop "$area" +repage -format %k info:)
+        local now
+        now=$(convert "$E2E_DIR/$1" -crop "$area" +repage -format %#  info:)
+        [[ $PAGE_COLOURS -gt 20 && $now == "$before" ]] && return 0
+        before=$now
+        sleep 0.2
+        return 1
+    }
+    wait_until "${2:-20}" page_still "$1"
+}
 
 # Number of differing pixels between the same rectangle of two screenshots.
 crop_diff() { # a.png b.png WxH+X+Y

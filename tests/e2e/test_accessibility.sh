@@ -17,7 +17,10 @@ sleep 0.5
 
 tree() { /usr/bin/python3 "$(dirname "$0")/atspi_tree.py" quorvane >"$E2E_DIR/$1" 2>&1 ||
     fail "no tree over AT-SPI: $(cat "$E2E_DIR/$1")"; }
-has() { grep -qP "$2" "$E2E_DIR/$1" || fail "$3 (tree in $E2E_DIR/$1)"; log "ok: $3"; }
+# A tree read while the window is still being built may lack names: read it again until the
+# name is there or the deadline passes.
+tree_has() { grep -qP "$2" "$E2E_DIR/$1" || { tree "$1"; grep -qP "$2" "$E2E_DIR/$1"; }; }
+has() { wait_until 10 tree_has "$1" "$2" || fail "$3 (tree in $E2E_DIR/$1)"; log "ok: $3"; }
 hasnt() { ! grep -qP "$2" "$E2E_DIR/$1" || fail "$3: $(grep -P "$2" "$E2E_DIR/$1" | head -n3)"; log "ok: $3"; }
 
 start_app

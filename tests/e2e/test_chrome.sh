@@ -17,28 +17,30 @@ sleep 1
 
 # ---- drag from a spot of the black surface that the browser does not cover -------------------
 drag $((WX + 150)) $((WY + 470)) $((WX + 250)) $((WY + 520))
-sleep 0.3
+wait_until 5 at_place "$win" 400 150 2 || true
 window_geometry "$win"
 assert_near 400 "$WX" 2 "left after dragging 100 px right"
 assert_near 150 "$WY" 2 "top after dragging 50 px down"
 
 # ---- hover: the close button shows its highlighted picture within a few ticks -----------------
 close_area="22x22+$((WX + 260))+$((WY + 9))"
+# The hover timer ticks every 100 ms: wait for the look, do not count on the tick.
+close_looks() { # shot.png -> sets changed (pixels differing from hover-off.png)
+    shot "$1"
+    changed=$(crop_diff hover-off.png "$1" "$close_area")
+}
+highlighted() { close_looks hover-on.png; ((changed > 20)); }
+plain() { close_looks hover-gone.png; ((changed == 0)); }
 move $((WX + 150)) $((WY + 470))
 sleep 0.3
 shot hover-off.png
 title_button 3900
 move "$BX" "$BY"
-sleep 0.3
-shot hover-on.png
-changed=$(crop_diff hover-off.png hover-on.png "$close_area")
-((changed > 20)) || fail "the close button did not change under the pointer ($changed pixels)"
+wait_until 5 highlighted || fail "the close button did not change under the pointer ($changed pixels)"
 log "ok: close button highlighted under the pointer ($changed pixels changed)"
 move $((WX + 150)) $((WY + 470))
-sleep 0.3
-shot hover-gone.png
-assert_eq 0 "$(crop_diff hover-off.png hover-gone.png "$close_area")" \
-    "pixels of the close button differing from the plain picture after the pointer left"
+wait_until 5 plain || true
+assert_eq 0 "$changed" "pixels of the close button differing from the plain picture after the pointer left"
 
 # ---- hide to the tray; a left press on the icon brings the window back and removes the icon --
 title_button 3510

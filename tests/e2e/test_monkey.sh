@@ -19,7 +19,7 @@ declare -A kinds=()
 
 start_monkey_app() {
     start_app
-    local deadline=$(($(now_ms) + 30000))
+    local deadline=$(($(now_ms) + 30000 * E2E_PATIENCE))
     until [[ -n $(program_windows) ]] || (($(count_tray_icons) > 0)); do
         if ! app_running; then
             wait_app_exit 1 || true
@@ -34,7 +34,7 @@ start_monkey_app() {
 # Polls up to 5 s (windows hand over in 250 ms, a first show waits 1 s, an ending program
 # takes its time): a window, a tray icon, a minimized window, or the program gone.
 reachable() {
-    local deadline=$(($(now_ms) + 5000))
+    local deadline=$(($(now_ms) + 5000 * E2E_PATIENCE))
     while :; do
         app_running || return 0
         [[ -n $(program_windows) ]] && return 0

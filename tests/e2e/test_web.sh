@@ -18,7 +18,7 @@ config_sql "UPDATE Tabela1 SET left=1500, top=1200, homeURL='$HTTP/links' WHERE 
 
 requests() { grep -c "^GET $1 ${2:-.}\$" "$HTTP_LOG" || true; }
 wait_request() { # path [authorized]
-    local deadline=$(($(now_ms) + 10000))
+    local deadline=$(($(now_ms) + 10000 * E2E_PATIENCE))
     until (($(requests "$@") > 0)); do
         (($(now_ms) < deadline)) || fail "the server never saw $1"
         sleep 0.05
@@ -26,7 +26,12 @@ wait_request() { # path [authorized]
 }
 # Link n of the links page: 40-pixel blocks from the top of the browser area.
 click_link() { click $((MX + 22 + 130)) $((MY + 66 + 10 + 40 * $1)); }
-go_home() { click $((MX + 31)) $((MY + 52)); sleep 1.5; }
+go_home() {
+    local loads
+    loads=$(trace_count "WebBrowser2 DocumentComplete")
+    click $((MX + 31)) $((MY + 52))
+    wait_trace_count "WebBrowser2 DocumentComplete" "$loads"
+}
 # The notice shows, is shot, and closes itself.
 expect_notice() { # shot-name
     local id
@@ -42,13 +47,20 @@ page_colour() {
     shot page.png
     convert "$E2E_DIR/page.png" -crop "1x1+$((MX + 152))+$((MY + 300))" -format '%[hex:p{0,0}]' info:
 }
+page_is() { [[ $(page_colour) == "$1" ]]; }
+# Waits for the page's colour, then says what it is.
+expect_page() { # colour what
+    wait_until 20 page_is "$1" || true
+    assert_eq "$1" "$(page_colour)" "$2"
+}
+opened_lines() { [[ -s $OPENED ]] && (($(wc -l <"$OPENED") >= $1)); }
 
 start_app
 win=$(wait_for_window "$QV_TITLE" 10) || fail "the main window did not appear"
 window_geometry "$win"
 MX=$WX MY=$WY
 wait_request /links
-sleep 1.5
+wait_page_drawn links.png || fail "the links page was not drawn"
 
 # ---- downloads ------------------------------------------------------------------------------
 python3 -c "import urllib.request,sys; sys.stdout.buffer.write(urllib.request.urlopen('$HTTP/file/normal').read())" >"$E2E_DIR/expected.txt"
@@ -84,8 +96,7 @@ LX=$WX LY=$WY
 shot login.png
 xdotool key Escape
 wait_for_no_window "$LOGIN" 5 || fail "Escape did not close the login window"
-sleep 1
-assert_eq CC0000 "$(page_colour)" "page after Escape (the server's 401 page)"
+expect_page CC0000 "page after Escape (the server's 401 page)"
 go_home
 click_link 5
 wait_for_window "$LOGIN" 10 >/dev/null || fail "no login window the second time"
@@ -96,8 +107,7 @@ xdotool type segredo
 shot login-filled.png
 xdotool key Return
 wait_request /auth/basic 1
-sleep 1
-assert_eq 00CC00 "$(page_colour)" "page after a right login"
+expect_page 00CC00 "page after a right login"
 go_home
 click_link 6
 for n in 1 2 3; do
@@ -111,12 +121,12 @@ done
 sleep 2
 assert_eq 0 "$(count_windows "$LOGIN")" "login windows after three wrong answers"
 assert_eq 4 "$(requests /cofre)" "requests for an address that refuses every login"
-assert_eq CC0000 "$(page_colour)" "page after three wrong answers"
+expect_page CC0000 "page after three wrong answers"
 go_home
 
 # ---- other schemes --------------------------------------------------------------------------
 click_link 7
-for _ in $(seq 50); do [[ -s $OPENED ]] && break; sleep 0.1; done
+wait_until 10 opened_lines 1 || true
 assert_eq 'mailto:ana@example.com?subject=Oi' "$(cat "$OPENED")" "what the default handler got"
 click_link 8
 id=$(wait_for_window "$NOTICE" 10) || fail "no question for ssh:"
@@ -132,7 +142,7 @@ click_link 8
 wait_for_window "$NOTICE" 10 >/dev/null || fail "no question for ssh: the second time"
 sleep 0.3
 xdotool key Return
-for _ in $(seq 50); do (($(wc -l <"$OPENED") > 1)) && break; sleep 0.1; done
+wait_until 10 opened_lines 2 || true
 assert_eq 'ssh://servidor.example/' "$(tail -n1 "$OPENED")" "what the default handler got after SIM"
 click_link 9
 wait_request /auto

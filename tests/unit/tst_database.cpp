@@ -4,6 +4,7 @@
 #include "storage/Backups.h"
 #include "storage/Database.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -266,6 +267,35 @@ private Q_SLOTS:
                  QStringList{from.toString(Qt::ISODate)});
     }
 
+    // A journal that cannot follow the damaged file aside would be played back into the
+    // restored copy: nothing is restored, everything stays where it was, and the error says so.
+    void damagedFileWhoseJournalCannotMoveStaysAsItWas()
+    {
+        TestInstall inst;
+        const QString links = inst.linksDb();
+        QVERIFY(Backups::backUp(links, QDate(2026, 12, 7)));
+        QByteArray damaged = readBytes(links);
+        damaged.replace(100, 3000, QByteArray(3000, '\xff'));
+        writeBytes(links, damaged);
+        writeBytes(links + QStringLiteral("-journal"), "journal");
+        // The journal's new name is taken for the next seconds.
+        const QDateTime now = QDateTime::currentDateTime();
+        for (int s = 0; s < 5; ++s)
+            writeBytes(links + QStringLiteral(".danificado-") +
+                           now.addSecs(s).toString(QStringLiteral("yyyy-MM-dd-HHmmss")) +
+                           QStringLiteral("-journal"),
+                       "taken");
+
+        const QString message = errorOf([&] { Backups::restoreIfDamaged(links); });
+        QVERIFY2(message.contains(links + QStringLiteral("-journal")), qPrintable(message));
+        QCOMPARE(readBytes(links), damaged);
+        QCOMPARE(readBytes(links + QStringLiteral("-journal")), QByteArray("journal"));
+        QCOMPARE(QDir(inst.dir() + QStringLiteral("/BD"))
+                     .entryList({QStringLiteral("QV_Links.mdb.danificado-*")})
+                     .size(),
+                 5); // the blocking names alone
+    }
+
     // Once a calendar day, seven kept; a clock set back never overwrites a newer copy; a folder
     // that cannot be written costs the start nothing.
     void dailyBackups()
@@ -283,6 +313,13 @@ private Q_SLOTS:
         QCOMPARE(before.first(), QStringLiteral("QV_Config-2026-01-03.mdb"));
         QCOMPARE(before.last(), QStringLiteral("QV_Links-2026-01-09.mdb"));
         Backups::atStartup(first.addDays(7)); // clock set back
+        QCOMPARE(backupNames(inst), before);
+        // Copies beyond the newest seven go also on a day whose copy exists already.
+        for (const QString& old : {QStringLiteral("2025-12-30"), QStringLiteral("2025-12-31")})
+            QVERIFY(QFile::copy(Backups::backupsOf(inst.linksDb()).first(),
+                                inst.dir() + QStringLiteral("/BD/backup/QV_Links-") + old +
+                                    QStringLiteral(".mdb")));
+        QVERIFY(Backups::atStartup(first.addDays(8)).isEmpty());
         QCOMPARE(backupNames(inst), before);
         QVERIFY(Backups::isSound(Backups::backupsOf(inst.linksDb()).first(),
                                  Backups::Check::Integrity));

@@ -1,11 +1,14 @@
+#include "Clicks.h"
 #include "FakePlatform.h"
 #include "TestInstall.h"
 
 #include "browser/Form1_Ini.h"
 #include "core/QvError.h"
+#include "dialogs/Form5_Msg.h"
 #include "forms/Controls.h"
 #include "forms/FormTimer.h"
 #include "forms/Forms.h"
+#include "forms/ListBox.h"
 #include "info/Form3_About.h"
 #include "info/Form4_Help.h"
 #include "sites/Form2_Lista.h"
@@ -54,6 +57,60 @@ private Q_SLOTS:
 
         // A name the layout does not have fails in every build, not only in debug ones.
         QVERIFY_THROWS_EXCEPTION(QvError, Forms::get<Form3_About>().timer("TimerNenhum"));
+    }
+
+    // The hand-over delays, exact on the timer objects; the end-to-end runs only see their
+    // order and lower bounds.
+    void handOverTimersKeepTheirIntervals_data()
+    {
+        QTest::addColumn<QString>("step");
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("timer");
+        QTest::addColumn<int>("interval");
+        QTest::newRow("first show") << "start"
+                                    << "Form1_Ini"
+                                    << "TimerShowForm" << 1000;
+        QTest::newRow("main hides after the list loads") << "open"
+                                                         << "Form2_Lista"
+                                                         << "TimerHideForm" << 250;
+        QTest::newRow("closing unloads later") << "close"
+                                               << "Form1_Ini"
+                                               << "TimerFormNothing" << 250;
+        QTest::newRow("opening a site hands back") << "site"
+                                                   << "Form2_Lista"
+                                                   << "TimerShowForm" << 1000;
+        QTest::newRow("notice counts seconds") << "notice"
+                                               << "Form5_Msg"
+                                               << "TimerCount" << 1000;
+    }
+
+    void handOverTimersKeepTheirIntervals()
+    {
+        QFETCH(QString, step);
+        QFETCH(QString, window);
+        QFETCH(QString, timer);
+        QFETCH(int, interval);
+
+        TestInstall inst;
+        TestInstall::exec(inst.linksDb(),
+                          QStringLiteral("insert into Tabela1 (titulo1, url) values ('a', 'b')"));
+        Forms::get<Form1_Ini>();
+        if (step == QLatin1String("open") || step == QLatin1String("close") ||
+            step == QLatin1String("site")) {
+            Form2_Lista& adm = Forms::get<Form2_Lista>();
+            if (step == QLatin1String("close"))
+                clickControl(&adm, QStringLiteral("imgFechar"));
+            if (step == QLatin1String("site")) {
+                adm.lstSites->setCurrentRow(0);
+                adm.lstSites_DblClick();
+            }
+        }
+        if (step == QLatin1String("notice"))
+            Forms::get<Form5_Msg>();
+        const FormTimer* t = Forms::loadedByName(window)->timer(timer.toLatin1().constData());
+        QVERIFY(t->Enabled());
+        QCOMPARE(t->Interval(), interval);
+        QVERIFY2(inst.errors.isEmpty(), qPrintable(inst.errors.join('\n')));
     }
 
     void deferredUnloadByName_data()

@@ -1,5 +1,7 @@
 #include "TestInstall.h"
 
+#include "core/Paths.h"
+#include "core/QvError.h"
 #include "storage/Database.h"
 #include "storage/SiteStore.h"
 
@@ -113,6 +115,20 @@ void tst_sitestore::openCreatesMissingLinksDatabase()
     QVERIFY2(schema.value(0).contains("titulo1 TEXT COLLATE NOCASE"), qPrintable(schema.join("")));
     auto db = SiteStore::open();
     QCOMPARE(db->OpenRecordset(SiteStore::listAllSql()).text("titulo1"), QString("Zebra"));
+
+    // A folder that cannot be made is an error naming the file, not a later "cannot create".
+    const QString blocked = inst.dir() + QStringLiteral("/bloqueio");
+    QFile file(blocked);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    QV_Variaveis::LinksDbPath = blocked + QStringLiteral("/BD/QV_Links.mdb");
+    try {
+        SiteStore::open();
+        QFAIL("a links database below a file was opened");
+    } catch (const QvError& e) {
+        QVERIFY2(e.message().contains(QV_Variaveis::LinksDbPath), qPrintable(e.message()));
+        QVERIFY2(e.message().contains(QStringLiteral("criar a pasta")), qPrintable(e.message()));
+    }
 }
 
 QTEST_GUILESS_MAIN(tst_sitestore)
