@@ -5,6 +5,7 @@
 #include "core/Paths.h"
 #include "core/Platform.h"
 #include "core/UrlTools.h"
+#include "dialogs/FindForm.h"
 #include "dialogs/Form5_Msg.h"
 #include "forms/BrowserControl.h"
 #include "forms/Controls.h"
@@ -71,6 +72,7 @@ void Form1_Ini::createKeys()
     bind(Qt::CTRL | Qt::SHIFT | Qt::Key_Plus, zoomIn);
     bind(Qt::CTRL | Qt::Key_Minus, [](Form1_Ini* f) { f->WebBrowser2->zoom(Zoom::Out); });
     bind(Qt::CTRL | Qt::Key_0, [](Form1_Ini* f) { f->WebBrowser2->zoom(Zoom::Reset); });
+    bind(Qt::CTRL | Qt::Key_F, [](Form1_Ini* f) { FindForm::open(f->WebBrowser2); });
 }
 
 void Form1_Ini::connectButtons()
