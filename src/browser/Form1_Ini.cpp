@@ -18,6 +18,7 @@
 #include "sites/Form2_Lista.h"
 #include "storage/Backups.h"
 #include "storage/ConfigStore.h"
+#include "storage/SiteStore.h"
 
 #include <QLabel>
 #include <QShortcut>
@@ -73,6 +74,26 @@ void Form1_Ini::createKeys()
     bind(Qt::CTRL | Qt::Key_Minus, [](Form1_Ini* f) { f->WebBrowser2->zoom(Zoom::Out); });
     bind(Qt::CTRL | Qt::Key_0, [](Form1_Ini* f) { f->WebBrowser2->zoom(Zoom::Reset); });
     bind(Qt::CTRL | Qt::Key_F, [](Form1_Ini* f) { FindForm::open(f->WebBrowser2); });
+    bind(Qt::CTRL | Qt::Key_D, &Form1_Ini::savePageToList);
+}
+
+void Form1_Ini::savePageToList()
+{
+    const QString url = WebBrowser2->LocationURL().trimmed();
+    if (url.isEmpty())
+        return showNotice(QStringLiteral("Não há página para salvar."));
+    // A title is one line in the list; a page without one is listed by its address.
+    QString title = WebBrowser2->title().simplified();
+    if (title.isEmpty())
+        title = url;
+    QV_Variaveis::SetDatabasePaths();
+    const std::optional<qint64> id =
+        SiteStore::insertIfNew(EncodeSqlText(title), EncodeSqlText(url));
+    if (!id)
+        return showNotice(QStringLiteral("Este site já está na lista."));
+    if (Form2_Lista* lista = Forms::ifLoaded<Form2_Lista>())
+        lista->refillWithCount(*id);
+    showNotice(QStringLiteral("Site adicionado: %1").arg(title));
 }
 
 void Form1_Ini::connectButtons()

@@ -43,6 +43,8 @@ public:
     void btnForward_Click();
     void TimerFormNothing_Timer();
     void TimerShowForm_Timer();
+    // Ctrl+D: the page shown goes to the saved sites, once.
+    void savePageToList();
 
     BaseForm& form() override { return *this; }
     QIcon programIcon() const override { return m_icon; }
