@@ -1,6 +1,7 @@
 #include "browser/Form1_Ini.h"
 
 #include "browser/CWebBrowserEvents.h"
+#include "browser/PagePrinter.h"
 #include "core/ErrorReporter.h"
 #include "core/Paths.h"
 #include "core/Platform.h"
@@ -50,6 +51,7 @@ Form1_Ini::Form1_Ini()
     , m_icon(Pictures::applicationIcon())
 {
     setWindowIcon(m_icon);
+    m_printer = new PagePrinter(WebBrowser2);
     connectButtons();
     createKeys();
 }
@@ -75,6 +77,7 @@ void Form1_Ini::createKeys()
     bind(Qt::CTRL | Qt::Key_0, [](Form1_Ini* f) { f->WebBrowser2->zoom(Zoom::Reset); });
     bind(Qt::CTRL | Qt::Key_F, [](Form1_Ini* f) { FindForm::open(f->WebBrowser2); });
     bind(Qt::CTRL | Qt::Key_D, &Form1_Ini::savePageToList);
+    bind(Qt::CTRL | Qt::Key_P, [](Form1_Ini* f) { f->m_printer->print(); });
 }
 
 void Form1_Ini::savePageToList()

@@ -9,6 +9,7 @@
 class BrowserControl;
 class CWebBrowserEvents;
 class ImageControl;
+class PagePrinter;
 class QLabel;
 
 // The main window: the browser, the start-up sequence, the buttons that open the other
@@ -82,6 +83,7 @@ private:
     ImageControl* btnMeuSite;
     QIcon m_icon;
     CWebBrowserEvents* m_events = nullptr;
+    PagePrinter* m_printer = nullptr;
     QStringList m_restoreNotices; // shown once the window is up
     void showRestoreNotices();
 };
