@@ -1,5 +1,6 @@
 #include "browser/Form1_Ini.h"
 
+#include "browser/BrowsingData.h"
 #include "browser/CWebBrowserEvents.h"
 #include "browser/PagePrinter.h"
 #include "core/ErrorReporter.h"
@@ -8,6 +9,7 @@
 #include "core/UrlTools.h"
 #include "dialogs/FindForm.h"
 #include "dialogs/Form5_Msg.h"
+#include "dialogs/QuestionForm.h"
 #include "forms/BrowserControl.h"
 #include "forms/Controls.h"
 #include "forms/FormTimer.h"
@@ -78,6 +80,7 @@ void Form1_Ini::createKeys()
     bind(Qt::CTRL | Qt::Key_F, [](Form1_Ini* f) { FindForm::open(f->WebBrowser2); });
     bind(Qt::CTRL | Qt::Key_D, &Form1_Ini::savePageToList);
     bind(Qt::CTRL | Qt::Key_P, [](Form1_Ini* f) { f->m_printer->print(); });
+    bind(Qt::CTRL | Qt::SHIFT | Qt::Key_Delete, &Form1_Ini::askToClearBrowsingData);
 }
 
 void Form1_Ini::savePageToList()
@@ -97,6 +100,15 @@ void Form1_Ini::savePageToList()
     if (Form2_Lista* lista = Forms::ifLoaded<Form2_Lista>())
         lista->refillWithCount(*id);
     showNotice(QStringLiteral("Site adicionado: %1").arg(title));
+}
+
+void Form1_Ini::askToClearBrowsingData()
+{
+    if (!QuestionForm::ask(QStringLiteral("Limpar o histórico, os cookies e o cache?"),
+                           QStringLiteral("Os sites salvos ficam.")))
+        return;
+    clearBrowsingData();
+    showNotice(QStringLiteral("Histórico, cookies e cache foram limpos."));
 }
 
 void Form1_Ini::connectButtons()

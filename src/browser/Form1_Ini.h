@@ -46,6 +46,8 @@ public:
     void TimerShowForm_Timer();
     // Ctrl+D: the page shown goes to the saved sites, once.
     void savePageToList();
+    // Ctrl+Shift+Delete: after a "SIM", the engine forgets what browsing left behind.
+    void askToClearBrowsingData();
 
     BaseForm& form() override { return *this; }
     QIcon programIcon() const override { return m_icon; }
