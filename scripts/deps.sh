@@ -5,12 +5,14 @@
 set -euo pipefail
 
 # Compiler, CMake, Qt and SQLite headers; dpkg-dev and file for the package's computed
-# dependencies (cpack -G DEB).
+# dependencies (cpack -G DEB); the web engine's dictionary converter and the Brazilian
+# Portuguese dictionary it turns into the spell checker's.
 build_packages=(
     cmake ninja-build g++
     qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-svg-dev libgl-dev
     libsqlite3-dev
     dpkg-dev file
+    qt6-webengine-dev-tools hunspell-pt-br
 )
 # What the built program needs beside the libraries it links: Qt's platform plugins, the skin's
 # font, xdg-open for opening sites and documents outside the program, and Qt's Portuguese texts.

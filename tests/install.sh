@@ -16,7 +16,7 @@ prefix=$tmp/usr
 cmake --install "$build" --prefix "$prefix" >"$tmp/install.log" || { cat "$tmp/install.log"; fail "cmake --install"; }
 files=(lib/quorvane/quorvane lib/quorvane/BD/QV_Config.mdb lib/quorvane/BD/QV_Links.mdb
     lib/quorvane/Web/index.htm lib/quorvane/Web/erro404.htm
-    lib/quorvane/ReadMe/ReadMe_Licenca-de-utilizacao.pdf
+    lib/quorvane/ReadMe/ReadMe_Licenca-de-utilizacao.pdf lib/quorvane/qtwebengine_dictionaries/pt_BR.bdic
     share/applications/$id.desktop share/metainfo/$id.metainfo.xml
     share/icons/hicolor/scalable/apps/$id.svg)
 for size in 16 24 32 48 64 128 256; do

@@ -28,18 +28,6 @@ QString reasonText(Reason reason)
     return QStringLiteral("o download foi cancelado");
 }
 
-// Why the download folder cannot take a file, or nothing when it can.
-QString folderProblem(const QString& folder)
-{
-    const QFileInfo info(folder);
-    if (folder.isEmpty() || !info.isDir())
-        return QStringLiteral("a pasta %1 não existe").arg(QDir::toNativeSeparators(folder));
-    if (!info.isWritable())
-        return QStringLiteral("a pasta %1 não pode ser gravada")
-            .arg(QDir::toNativeSeparators(folder));
-    return {};
-}
-
 QString failure(const QString& name, const QString& reason)
 {
     return QStringLiteral("Não foi possível baixar %1: %2.").arg(name, reason);
@@ -70,7 +58,7 @@ void DownloadSaver::start(QWebEngineDownloadRequest* request)
         return;
     }
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
-    if (const QString problem = folderProblem(folder); !problem.isEmpty()) {
+    if (const QString problem = DownloadNames::folderProblem(folder); !problem.isEmpty()) {
         request->cancel();
         notify(failure(name, problem));
         return;
@@ -100,7 +88,7 @@ void DownloadSaver::finish(QWebEngineDownloadRequest* request, const QString& na
     else if (request->totalBytes() > 0 && size != request->totalBytes())
         problem = QStringLiteral("o arquivo chegou incompleto");
     if (problem.isEmpty()) {
-        const QString kept = keep(folder, part, name);
+        const QString kept = DownloadNames::keep(QDir(folder), part, name);
         notify(kept.isEmpty() ? failure(name, QStringLiteral("não foi possível gravar o arquivo"))
                               : QStringLiteral("Download concluído: %1").arg(kept));
     } else {
@@ -108,19 +96,6 @@ void DownloadSaver::finish(QWebEngineDownloadRequest* request, const QString& na
         notify(failure(name, problem));
     }
     request->deleteLater();
-}
-
-QString DownloadSaver::keep(const QString& folder, const QString& part, const QString& name)
-{
-    const QDir dir(folder);
-    // A rename never replaces a file: a name taken meanwhile just moves on to the next one.
-    for (int attempt = 0; attempt < 5; ++attempt) {
-        const QString candidate = DownloadNames::freeName(dir, name);
-        if (QFile::rename(part, dir.filePath(candidate)))
-            return candidate;
-    }
-    QFile::remove(part);
-    return {};
 }
 
 void DownloadSaver::notify(const QString& text)

@@ -22,8 +22,6 @@ private:
 
     void start(QWebEngineDownloadRequest* request);
     void finish(QWebEngineDownloadRequest* request, const QString& name);
-    // Moves the finished temporary file to a free name; returns that name.
-    QString keep(const QString& folder, const QString& part, const QString& name);
     void notify(const QString& text);
     void showNotices();
 

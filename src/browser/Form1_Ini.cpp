@@ -1,11 +1,15 @@
 #include "browser/Form1_Ini.h"
 
+#include "browser/BrowsingData.h"
 #include "browser/CWebBrowserEvents.h"
+#include "browser/PagePrinter.h"
 #include "core/ErrorReporter.h"
 #include "core/Paths.h"
 #include "core/Platform.h"
 #include "core/UrlTools.h"
+#include "dialogs/FindForm.h"
 #include "dialogs/Form5_Msg.h"
+#include "dialogs/QuestionForm.h"
 #include "forms/BrowserControl.h"
 #include "forms/Controls.h"
 #include "forms/FormTimer.h"
@@ -17,6 +21,7 @@
 #include "sites/Form2_Lista.h"
 #include "storage/Backups.h"
 #include "storage/ConfigStore.h"
+#include "storage/SiteStore.h"
 
 #include <QLabel>
 #include <QShortcut>
@@ -48,6 +53,7 @@ Form1_Ini::Form1_Ini()
     , m_icon(Pictures::applicationIcon())
 {
     setWindowIcon(m_icon);
+    m_printer = new PagePrinter(WebBrowser2);
     connectButtons();
     createKeys();
 }
@@ -71,6 +77,38 @@ void Form1_Ini::createKeys()
     bind(Qt::CTRL | Qt::SHIFT | Qt::Key_Plus, zoomIn);
     bind(Qt::CTRL | Qt::Key_Minus, [](Form1_Ini* f) { f->WebBrowser2->zoom(Zoom::Out); });
     bind(Qt::CTRL | Qt::Key_0, [](Form1_Ini* f) { f->WebBrowser2->zoom(Zoom::Reset); });
+    bind(Qt::CTRL | Qt::Key_F, [](Form1_Ini* f) { FindForm::open(f->WebBrowser2); });
+    bind(Qt::CTRL | Qt::Key_D, &Form1_Ini::savePageToList);
+    bind(Qt::CTRL | Qt::Key_P, [](Form1_Ini* f) { f->m_printer->print(); });
+    bind(Qt::CTRL | Qt::SHIFT | Qt::Key_Delete, &Form1_Ini::askToClearBrowsingData);
+}
+
+void Form1_Ini::savePageToList()
+{
+    const QString url = WebBrowser2->LocationURL().trimmed();
+    if (url.isEmpty())
+        return showNotice(QStringLiteral("Não há página para salvar."));
+    // A title is one line in the list; a page without one is listed by its address.
+    QString title = WebBrowser2->title().simplified();
+    if (title.isEmpty())
+        title = url;
+    QV_Variaveis::SetDatabasePaths();
+    const std::optional<qint64> id =
+        SiteStore::insertIfNew(EncodeSqlText(title), EncodeSqlText(url));
+    if (!id)
+        return showNotice(QStringLiteral("Este site já está na lista."));
+    if (Form2_Lista* lista = Forms::ifLoaded<Form2_Lista>())
+        lista->refillWithCount(*id);
+    showNotice(QStringLiteral("Site adicionado: %1").arg(title));
+}
+
+void Form1_Ini::askToClearBrowsingData()
+{
+    if (!QuestionForm::ask(QStringLiteral("Limpar o histórico, os cookies e o cache?"),
+                           QStringLiteral("Os sites salvos ficam.")))
+        return;
+    clearBrowsingData();
+    showNotice(QStringLiteral("Histórico, cookies e cache foram limpos."));
 }
 
 void Form1_Ini::connectButtons()

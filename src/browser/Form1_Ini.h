@@ -9,6 +9,7 @@
 class BrowserControl;
 class CWebBrowserEvents;
 class ImageControl;
+class PagePrinter;
 class QLabel;
 
 // The main window: the browser, the start-up sequence, the buttons that open the other
@@ -43,6 +44,10 @@ public:
     void btnForward_Click();
     void TimerFormNothing_Timer();
     void TimerShowForm_Timer();
+    // Ctrl+D: the page shown goes to the saved sites, once.
+    void savePageToList();
+    // Ctrl+Shift+Delete: after a "SIM", the engine forgets what browsing left behind.
+    void askToClearBrowsingData();
 
     BaseForm& form() override { return *this; }
     QIcon programIcon() const override { return m_icon; }
@@ -80,6 +85,7 @@ private:
     ImageControl* btnMeuSite;
     QIcon m_icon;
     CWebBrowserEvents* m_events = nullptr;
+    PagePrinter* m_printer = nullptr;
     QStringList m_restoreNotices; // shown once the window is up
     void showRestoreNotices();
 };

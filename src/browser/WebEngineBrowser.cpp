@@ -9,6 +9,7 @@
 #include "forms/WindowTrace.h"
 
 #include <QShortcut>
+#include <QWebEngineFindTextResult>
 #include <QWebEngineFullScreenRequest>
 #include <QWebEngineHistory>
 
@@ -43,6 +44,11 @@ WebPage* WebEngineBrowser::ensurePage()
     });
     connect(m_page, &QWebEnginePage::fullScreenRequested, this,
             &WebEngineBrowser::fullScreenRequested);
+    connect(m_page, &QWebEnginePage::findTextFinished, this,
+            [this](const QWebEngineFindTextResult& r) {
+                Q_EMIT findFinished(r.activeMatch(), r.numberOfMatches());
+            });
+    connect(m_page, &QWebEnginePage::pdfPrintingFinished, this, &BrowserControl::pdfPrinted);
     createLoadFeedback();
     return m_page;
 }
@@ -137,5 +143,26 @@ void WebEngineBrowser::Refresh()
 qreal WebEngineBrowser::zoomFactor() const { return m_page ? m_page->zoomFactor() : 1.0; }
 
 void WebEngineBrowser::setZoomFactor(qreal factor) { ensurePage()->setZoomFactor(factor); }
+
+QString WebEngineBrowser::title() const { return m_page ? m_page->title() : QString(); }
+
+void WebEngineBrowser::findText(const QString& text, Find direction)
+{
+    if (!m_page) {
+        Q_EMIT findFinished(0, 0);
+        return;
+    }
+    m_page->findText(text, direction == Find::Previous ? QWebEnginePage::FindBackward
+                                                       : QWebEnginePage::FindFlags());
+}
+
+void WebEngineBrowser::printToPdf(const QString& filePath)
+{
+    if (!m_page) {
+        Q_EMIT pdfPrinted(filePath, false);
+        return;
+    }
+    m_page->printToPdf(filePath);
+}
 
 QWebEngineView* WebEngineBrowser::view() const { return m_view; }

@@ -28,6 +28,9 @@ public:
     void Refresh() override;
     qreal zoomFactor() const override;
     void setZoomFactor(qreal factor) override;
+    QString title() const override;
+    void findText(const QString& text, Find direction) override;
+    void printToPdf(const QString& filePath) override;
 
     QWebEngineView* view() const;
 

@@ -27,6 +27,10 @@ void configure(QWebEngineProfile* p)
     restrictLocalPages(p);
     // A video's full-screen button works; the window that shows it is ours.
     p->settings()->setAttribute(QWebEngineSettings::FullScreenSupportEnabled, true);
+    // Text fields are checked in Brazilian Portuguese, with the dictionary in
+    // qtwebengine_dictionaries/ of the installation folder.
+    p->setSpellCheckLanguages({QStringLiteral("pt_BR")});
+    p->setSpellCheckEnabled(true);
 }
 } // namespace
 

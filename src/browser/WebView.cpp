@@ -30,6 +30,8 @@ QMenu* WebView::createMenu(const QWebEngineContextMenuRequest& request)
 {
     auto* menu = new QMenu(this);
     menu->setStyleSheet(QString::fromLatin1(kMenuStyle));
+    if (!request.misspelledWord().isEmpty())
+        addSpellingSuggestions(menu, request);
     addPageAction(menu, QStringLiteral("Voltar"), QWebEnginePage::Back);
     addPageAction(menu, QStringLiteral("Avançar"), QWebEnginePage::Forward);
     addPageAction(menu, QStringLiteral("Recarregar"), QWebEnginePage::Reload);
@@ -51,6 +53,17 @@ QMenu* WebView::createMenu(const QWebEngineContextMenuRequest& request)
         addPageAction(menu, QStringLiteral("Salvar link"), QWebEnginePage::DownloadLinkToDisk);
     }
     return menu;
+}
+
+// A misspelled word in a text field: the dictionary's suggestions first, each replacing it.
+void WebView::addSpellingSuggestions(QMenu* menu, const QWebEngineContextMenuRequest& request)
+{
+    const QStringList suggestions = request.spellCheckerSuggestions();
+    for (const QString& word : suggestions)
+        menu->addAction(word, this, [this, word] { page()->replaceMisspelledWord(word); });
+    if (suggestions.isEmpty())
+        menu->addAction(QStringLiteral("Nenhuma sugestão"))->setEnabled(false);
+    menu->addSeparator();
 }
 
 QAction* WebView::addPageAction(QMenu* menu, const QString& text, QWebEnginePage::WebAction action)

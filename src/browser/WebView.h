@@ -17,5 +17,6 @@ protected:
 
 private:
     QMenu* createMenu(const QWebEngineContextMenuRequest& request);
+    void addSpellingSuggestions(QMenu* menu, const QWebEngineContextMenuRequest& request);
     QAction* addPageAction(QMenu* menu, const QString& text, QWebEnginePage::WebAction action);
 };

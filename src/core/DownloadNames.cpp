@@ -1,6 +1,7 @@
 #include "core/DownloadNames.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
 
@@ -19,13 +20,10 @@ QString cutToBytes(QString name)
         stem.chop(1);
     return stem + ext;
 }
-} // namespace
 
-QString DownloadNames::safeName(const QString& suggested)
+// `name` without control characters, leading dots or surrounding blanks, cut; may be empty.
+QString cleaned(const QString& name)
 {
-    QString name = suggested;
-    const qsizetype slash = std::max(name.lastIndexOf(u'/'), name.lastIndexOf(u'\\'));
-    name = name.mid(slash + 1);
     QString clean;
     for (QChar c : std::as_const(name)) {
         const QChar::Category kind = c.category();
@@ -36,8 +34,27 @@ QString DownloadNames::safeName(const QString& suggested)
     clean = clean.trimmed();
     while (clean.startsWith(u'.'))
         clean.remove(0, 1);
-    clean = cutToBytes(clean.trimmed());
+    return cutToBytes(clean.trimmed());
+}
+} // namespace
+
+QString DownloadNames::safeName(const QString& suggested)
+{
+    const qsizetype slash = std::max(suggested.lastIndexOf(u'/'), suggested.lastIndexOf(u'\\'));
+    const QString clean = cleaned(suggested.mid(slash + 1));
     return clean.isEmpty() ? QStringLiteral("download") : clean;
+}
+
+QString DownloadNames::pdfName(const QString& title)
+{
+    QString stem = title;
+    stem.replace(u'/', u'-').replace(u'\\', u'-');
+    stem = cleaned(stem);
+    if (stem.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
+        stem.chop(4);
+    if (stem.trimmed().isEmpty())
+        stem = QStringLiteral("pagina");
+    return cutToBytes(stem.trimmed() + QStringLiteral(".pdf"));
 }
 
 QString DownloadNames::freeName(const QDir& dir, const QString& name)
@@ -63,4 +80,26 @@ QString DownloadNames::partName(const QDir& dir)
         if (!QFileInfo::exists(dir.filePath(candidate)))
             return candidate;
     }
+}
+
+QString DownloadNames::folderProblem(const QString& folder)
+{
+    const QFileInfo info(folder);
+    if (folder.isEmpty() || !info.isDir())
+        return QStringLiteral("a pasta %1 não existe").arg(QDir::toNativeSeparators(folder));
+    if (!info.isWritable())
+        return QStringLiteral("a pasta %1 não pode ser gravada")
+            .arg(QDir::toNativeSeparators(folder));
+    return {};
+}
+
+QString DownloadNames::keep(const QDir& dir, const QString& partPath, const QString& name)
+{
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        const QString candidate = freeName(dir, name);
+        if (QFile::rename(partPath, dir.filePath(candidate)))
+            return candidate;
+    }
+    QFile::remove(partPath);
+    return {};
 }

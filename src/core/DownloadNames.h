@@ -4,8 +4,8 @@
 
 class QDir;
 
-// File names for what the web engine downloads: whatever the server suggests, the result is a
-// plain name inside the download folder.
+// File names for what the web engine downloads or prints: whatever the server suggests or the
+// page is titled, the result is a plain name inside the download folder.
 namespace DownloadNames {
 
 // The last path component of `suggested` without control characters, leading dots or
@@ -13,10 +13,23 @@ namespace DownloadNames {
 // usable is left.
 QString safeName(const QString& suggested);
 
+// The PDF a page titled `title` is printed to: the title with slashes as dashes, cleaned as
+// safeName cleans, and ".pdf"; "pagina.pdf" when nothing usable is left.
+QString pdfName(const QString& title);
+
 // `name` if no entry of `dir` carries it, else the first free "stem (N).ext".
 QString freeName(const QDir& dir, const QString& name);
 
 // A hidden name in `dir` that no entry carries, for the file while it is being written.
 QString partName(const QDir& dir);
+
+// Why `folder` cannot take a file (it is missing, not a folder, or read-only), in words for a
+// notice; empty when it can.
+QString folderProblem(const QString& folder);
+
+// Renames the finished file `partPath` inside `dir` to freeName(dir, name), never replacing a
+// file (a name taken meanwhile moves on to the next); returns the name, or empty after a
+// failure, when the file is removed.
+QString keep(const QDir& dir, const QString& partPath, const QString& name);
 
 } // namespace DownloadNames

@@ -6,6 +6,8 @@
 namespace {
 constexpr int kOffsetLeft = 525;
 constexpr int kOffsetTop = 1830;
+// From the foot of the main window to the foot of the find window: above the buttons.
+constexpr int kFootOffset = 750;
 
 void fitFrame(BaseForm& dialog, const BaseForm& anchor)
 {
@@ -33,5 +35,13 @@ void placeOverMainWindow(BaseForm& dialog)
     const BaseForm& anchor = MainWindow::get().form();
     dialog.setLeft(anchor.Left() + (anchor.Width() - dialog.Width()) / 2.0);
     dialog.setTop(anchor.Top() + (anchor.Height() - dialog.Height()) / 2.0);
+    fitFrame(dialog, anchor);
+}
+
+void placeAtFootOfMainWindow(BaseForm& dialog)
+{
+    const BaseForm& anchor = MainWindow::get().form();
+    dialog.setLeft(anchor.Left() + (anchor.Width() - dialog.Width()) / 2.0);
+    dialog.setTop(anchor.Top() + anchor.Height() - dialog.Height() - kFootOffset);
     fitFrame(dialog, anchor);
 }

@@ -9,3 +9,7 @@ void placeOverAdministrationWindow(BaseForm& dialog);
 // The login window and the question about an outside address stand centred over the main
 // window, with its icon and their frame along their edges.
 void placeOverMainWindow(BaseForm& dialog);
+
+// The find window stands centred along the foot of the main window's page, clear of the text
+// it finds.
+void placeAtFootOfMainWindow(BaseForm& dialog);

@@ -28,6 +28,16 @@ public:
     virtual qreal zoomFactor() const = 0;
     virtual void setZoomFactor(qreal factor) = 0;
 
+    // The title of the page now shown; empty when it has none.
+    virtual QString title() const = 0;
+
+    enum class Find { Next, Previous };
+    // Highlights the matches of `text` and moves to the next or previous one; findFinished
+    // follows. An empty text clears the highlight.
+    virtual void findText(const QString& text, Find direction) = 0;
+    // Writes the page as a PDF to `filePath`; pdfPrinted follows.
+    virtual void printToPdf(const QString& filePath) = 0;
+
     enum class Zoom { In, Out, Reset };
     // Steps through the usual magnifications, from 25 % to 500 %.
     void zoom(Zoom step);
@@ -38,4 +48,7 @@ public:
 Q_SIGNALS:
     // A top-level load finished.
     void DocumentComplete(const QString& address);
+    // The outcome of a findText: the active match (from 1) of `matches`, 0 of 0 for none.
+    void findFinished(int active, int matches);
+    void pdfPrinted(const QString& filePath, bool success);
 };

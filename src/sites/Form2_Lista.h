@@ -45,6 +45,8 @@ public:
     int selectedCount() const;
     // The id of a row (item data), at full width.
     qint64 rowId(int row) const;
+    // Refills after a save and scrolls the saved row into view.
+    void refillWithCount(qint64 savedId);
 
     ListBox* lstSites;
     QLineEdit* txtTitulo1;
@@ -58,8 +60,6 @@ protected:
 
 private:
     void connectHandlers();
-    // Refills after a save and scrolls the saved row into view.
-    void refillWithCount(qint64 savedId);
     void notice(const QString& text);
 
     ImageControl* btnMakeHome;

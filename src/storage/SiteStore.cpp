@@ -49,6 +49,20 @@ QString SiteStore::deleteSql(qint64 id)
     return QStringLiteral("DELETE from Tabela1 WHERE id=") + QString::number(id);
 }
 
+QString SiteStore::selectByUrlSql(const QString& u)
+{
+    return QStringLiteral("select id from Tabela1 where trim(url)='") + u + QStringLiteral("'");
+}
+
+std::optional<qint64> SiteStore::insertIfNew(const QString& t, const QString& u)
+{
+    auto db = open();
+    if (!db->OpenRecordset(selectByUrlSql(u)).Eof())
+        return std::nullopt;
+    db->Execute(insertSql(t, u));
+    return db->lastInsertId();
+}
+
 std::unique_ptr<Database> SiteStore::open()
 {
     const QString& path = QV_Variaveis::LinksDbPath;

@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 class Database;
 
@@ -18,9 +19,15 @@ QString selectUrlSql(qint64 id);
 QString insertSql(const QString& encodedTitle, const QString& encodedUrl);
 QString updateSql(const QString& encodedTitle, const QString& encodedUrl, qint64 id);
 QString deleteSql(qint64 id);
+// The rows whose address, without surrounding blanks, is `encodedUrl`.
+QString selectByUrlSql(const QString& encodedUrl);
 
 // Opens QV_Links.mdb at LinksDbPath; a missing file is created empty with its table.
 std::unique_ptr<Database> open();
+
+// Inserts a site, already encoded, unless a row holds the same address (blanks around a stored
+// one do not count); returns the new row's id, or nothing when the address was there.
+std::optional<qint64> insertIfNew(const QString& encodedTitle, const QString& encodedUrl);
 
 } // namespace SiteStore
 

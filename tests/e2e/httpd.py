@@ -19,6 +19,10 @@ request carried the right basic-auth credentials). Routes:
   /cofre            401 with a red page, whatever is sent (realm "Cofre")
   /auto             a page that, 1.5 s after it has loaded, sends itself to ssh://auto.example
   /slow?ms=N        a page that is answered after N milliseconds (default 3000)
+  /texto            a page titled "Texto d'agua": a 40-pixel link to /campo at the top, then
+                    the word "quorvane" 17 times, on white
+  /campo            a text field holding a misspelled Portuguese word ("caza"), focused; each
+                    change of its text is sent as a request for /valor/TEXT (URL-encoded)
 """
 import base64
 import sys
@@ -67,6 +71,19 @@ def coloured_page(colour, text):
             "<h1>%s</h1>" % (colour, text)).encode()
 
 
+def text_page():
+    words = " ".join("palavra quorvane texto" for _ in range(17))
+    return ("<!doctype html><meta charset=utf-8><title>Texto d'agua</title>"
+            "<body style='margin:0;background:#fff;font:16px sans-serif'><a href=/campo style="
+            "'display:block;height:40px;background:#369;color:#fff'>campo</a><p>%s" % words).encode()
+
+
+FIELD_PAGE = ("<!doctype html><meta charset=utf-8><title>Campo</title><body style='margin:8px'>"
+              "<textarea id=t spellcheck=true lang=pt-BR style='width:90%;height:80px;"
+              "font:20px sans-serif' autofocus oninput=\"fetch('/valor/'+encodeURIComponent(this.value))\">"
+              "Eu gosto de caza</textarea>").encode()
+
+
 class Handler(BaseHTTPRequestHandler):
     protocol_version = "HTTP/1.1"
 
@@ -102,6 +119,8 @@ class Handler(BaseHTTPRequestHandler):
             "/doc.pdf": lambda: self.send(200, pdf_body(), "application/pdf"),
             "/auth/basic": lambda: self.auth(authorized), "/cofre": lambda: self.auth(False, "Cofre"),
             "/auto": self.auto, "/slow": lambda: self.slow(url.query),
+            "/texto": lambda: self.send(200, text_page()),
+            "/campo": lambda: self.send(200, FIELD_PAGE),
         }.get(url.path)
         if route:
             route()

@@ -190,6 +190,17 @@ windows_are() { # name id...
     [[ $(visible_windows "$name") == "$(printf '%s\n' "$@" | sed '/^$/d')" ]]
 }
 
+# The notice shows, is shot, and closes itself.
+expect_notice() { # shot-name
+    local id
+    id=$(wait_for_window 'Quorvane - Aviso' 15) || fail "no notice for $1"
+    sleep 0.3
+    window_geometry "$id"
+    assert_eq 233x93 "${WW}x$WH" "notice size ($1)"
+    shot "$1.png"
+    wait_for_no_window 'Quorvane - Aviso' 6 || fail "the notice for $1 did not close"
+}
+
 # Sets WX WY WW WH to the window's position and size on the screen.
 window_geometry() {
     local X Y WIDTH HEIGHT WINDOW SCREEN
@@ -361,8 +372,10 @@ fake_default_handler() {
     export PATH=$E2E_DIR/bin:$PATH
 }
 
-# Sets the download folder the program is to use (XDG_DOWNLOAD_DIR through user-dirs.dirs).
+# Sets the download folder the program is to use (XDG_DOWNLOAD_DIR through user-dirs.dirs),
+# by default $E2E_DIR/Baixados; makes it and sets DL to it.
 set_download_dir() {
-    mkdir -p "$XDG_CONFIG_HOME"
-    printf 'XDG_DOWNLOAD_DIR="%s"\n' "$1" >"$XDG_CONFIG_HOME/user-dirs.dirs"
+    DL=${1:-$E2E_DIR/Baixados}
+    mkdir -p "$XDG_CONFIG_HOME" "$DL"
+    printf 'XDG_DOWNLOAD_DIR="%s"\n' "$DL" >"$XDG_CONFIG_HOME/user-dirs.dirs"
 }

@@ -9,9 +9,7 @@ source "$(dirname "$0")/lib.sh"
 
 NOTICE='Quorvane - Aviso'
 LOGIN='Quorvane - Autenticação'
-DL=$E2E_DIR/Baixados
-mkdir -p "$DL"
-set_download_dir "$DL"
+set_download_dir
 start_httpd
 fake_default_handler
 config_sql "UPDATE Tabela1 SET left=1500, top=1200, homeURL='$HTTP/links' WHERE id=1"
@@ -31,16 +29,6 @@ go_home() {
     loads=$(trace_count "WebBrowser2 DocumentComplete")
     click $((MX + 31)) $((MY + 52))
     wait_trace_count "WebBrowser2 DocumentComplete" "$loads"
-}
-# The notice shows, is shot, and closes itself.
-expect_notice() { # shot-name
-    local id
-    id=$(wait_for_window "$NOTICE" 15) || fail "no notice for $1"
-    sleep 0.3
-    window_geometry "$id"
-    assert_eq 233x93 "${WW}x$WH" "notice size ($1)"
-    shot "$1.png"
-    wait_for_no_window "$NOTICE" 6 || fail "the notice for $1 did not close"
 }
 # The colour of the browser area's centre, as ImageMagick names it.
 page_colour() {

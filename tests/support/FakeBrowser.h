@@ -4,6 +4,8 @@
 
 #include <QStringList>
 
+#include <utility>
+
 // A browser control that records navigations and keeps a simple history.
 class FakeBrowser : public BrowserControl {
     Q_OBJECT
@@ -19,6 +21,14 @@ public:
     void Refresh() override { ++refreshCalls; }
     qreal zoomFactor() const override { return factor; }
     void setZoomFactor(qreal f) override { factor = f; }
+    QString title() const override { return pageTitle; }
+    // Records the search; the test answers with findFinished.
+    void findText(const QString& text, Find direction) override
+    {
+        searches.append({text, direction});
+    }
+    // Records the file; the test answers with pdfPrinted.
+    void printToPdf(const QString& filePath) override { printedTo.append(filePath); }
 
     // The page finished loading at this top-level address.
     void finishLoad(const QString& address);
@@ -31,6 +41,9 @@ public:
     int forwardCalls = 0;
     int refreshCalls = 0;
     qreal factor = 1.0;
+    QString pageTitle;
+    QList<std::pair<QString, Find>> searches;
+    QStringList printedTo;
 
     static void installFactory();
 

@@ -1,3 +1,4 @@
+#include "FakeBrowser.h"
 #include "FakePlatform.h"
 #include "TestInstall.h"
 
@@ -11,6 +12,7 @@
 #include "forms/Forms.h"
 #include "forms/ListBox.h"
 #include "sites/Form2_Lista.h"
+#include "storage/SiteStore.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -29,6 +31,7 @@
 namespace {
 const QString kListSql = QStringLiteral("SELECT id,titulo1,url FROM Tabela1 order by titulo1 asc");
 const QString kEmpty = QStringLiteral("O Título e a URL não podem ficar vazios.");
+QString again() { return QStringLiteral("Este site já está na lista."); }
 
 // Window keys act in the active window; the offscreen platform does not always make one active.
 QWidget* activated(QWidget* w)
@@ -115,6 +118,8 @@ private Q_SLOTS:
     void deleteAfterAdministrationClosed();
     void insertIntoUnwritableDatabase_data();
     void insertIntoUnwritableDatabase();
+    void savedPageIsListedOnce_data();
+    void savedPageIsListedOnce();
 
 private:
     Form1_Ini& main() { return Forms::get<Form1_Ini>(); }
@@ -475,6 +480,70 @@ void tst_editing::insertIntoUnwritableDatabase()
     clickControl(&f, "btnInsert");
     QCOMPARE(m_notices->messages, QStringList{"Item inserido com sucesso!"});
     QCOMPARE(sites().last(), QString("Novo|novo.htm"));
+}
+
+void tst_editing::savedPageIsListedOnce_data()
+{
+    QTest::addColumn<QString>("stored"); // a site already in the list, or none
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("url");
+    QTest::addColumn<QString>("notice");
+    QTest::addColumn<QString>("row"); // the row added, or none
+    QTest::newRow("new page, apostrophes") << ""
+                                           << "It's 'here'"
+                                           << "http://x/?a='1'"
+                                           << "Site adicionado: It's 'here'"
+                                           << "It's 'here'|http://x/?a='1'";
+    QTest::newRow("title of several lines") << ""
+                                            << "  Notícias\r\n\tde hoje "
+                                            << "http://x/"
+                                            << "Site adicionado: Notícias de hoje"
+                                            << "Notícias de hoje|http://x/";
+    QTest::newRow("page without title") << ""
+                                        << ""
+                                        << "http://x/"
+                                        << "Site adicionado: http://x/"
+                                        << "http://x/|http://x/";
+    QTest::newRow("already listed") << "http://x/?a='1'"
+                                    << "Outro"
+                                    << "http://x/?a='1'" << again() << "";
+    QTest::newRow("listed with blanks around") << "  http://x/ "
+                                               << "Outro"
+                                               << "http://x/" << again() << "";
+    QTest::newRow("listed under another address") << "http://x/a"
+                                                  << "Outro"
+                                                  << "http://x/"
+                                                  << "Site adicionado: Outro"
+                                                  << "Outro|http://x/";
+}
+
+// Named after the fault it guards: Ctrl+D twice, or on a site saved by hand, must not list
+// the page twice; what it adds is encoded as the administration window's insert encodes it,
+// and an open administration window shows it.
+void tst_editing::savedPageIsListedOnce()
+{
+    QFETCH(QString, stored);
+    QFETCH(QString, title);
+    QFETCH(QString, url);
+    QFETCH(QString, notice);
+    QFETCH(QString, row);
+    if (!stored.isEmpty())
+        TestInstall::exec(m_inst->linksDb(),
+                          "insert into Tabela1 (titulo1,url) values ('Salvo', '" +
+                              EncodeSqlText(stored) + "')");
+    Form2_Lista& f = admin();
+    const QStringList before = sites();
+    auto* browser = static_cast<FakeBrowser*>(main().WebBrowser2);
+    browser->location = url;
+    browser->pageTitle = title;
+    main().savePageToList();
+    QVERIFY2(m_inst->errors.isEmpty(), qPrintable(m_inst->errors.join('\n')));
+    QCOMPARE(m_notices->messages, QStringList{notice});
+    QCOMPARE(sites(), row.isEmpty() ? before : before + QStringList{row});
+    QCOMPARE(f.lstSites->count(), sites().size());
+    main().savePageToList(); // the second time, never a second row
+    QCOMPARE(m_notices->messages.last(), again());
+    QCOMPARE(sites(), row.isEmpty() ? before : before + QStringList{row});
 }
 
 QV_TEST_MAIN(tst_editing)

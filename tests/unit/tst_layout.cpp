@@ -1,6 +1,7 @@
 #include "TestInstall.h"
 
 #include "browser/Form1_Ini.h"
+#include "dialogs/FindForm.h"
 #include "dialogs/Form5_Msg.h"
 #include "dialogs/Form6_Del.h"
 #include "dialogs/LoginForm.h"
@@ -101,6 +102,8 @@ void tst_layout::windowMatchesTable_data()
                                << QStringLiteral("Quorvane - Autenticação");
     QTest::newRow("QuestionForm") << &layout::QuestionFormLayout << loader<QuestionForm>()
                                   << QSize(233, 113) << notice;
+    QTest::newRow("FindForm") << &layout::FindFormLayout << loader<FindForm>() << QSize(233, 72)
+                              << QStringLiteral("Quorvane - Localizar");
 }
 
 void tst_layout::windowMatchesTable()

@@ -95,6 +95,29 @@ private Q_SLOTS:
         QCOMPARE(DownloadNames::safeName(suggested), expected);
     }
 
+    void printedPageNameStaysInItsFolder_data()
+    {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("title") << "Notícias de hoje"
+                               << "Notícias de hoje.pdf";
+        QTest::newRow("slashes are not folders") << "../a/b\\c"
+                                                 << "-a-b-c.pdf";
+        QTest::newRow("empty") << ""
+                               << "pagina.pdf";
+        QTest::newRow("dots and controls only") << " ..\t\n"
+                                                << "pagina.pdf";
+        QTest::newRow("a PDF's own title") << "manual.PDF"
+                                           << "manual.pdf";
+    }
+
+    void printedPageNameStaysInItsFolder()
+    {
+        QFETCH(QString, title);
+        QFETCH(QString, expected);
+        QCOMPARE(DownloadNames::pdfName(title), expected);
+    }
+
     void downloadNeverReplacesAFile()
     {
         QTemporaryDir dir;

@@ -1,0 +1,6 @@
+#pragma once
+
+// What the web engine keeps of the user's browsing, cleared at the user's request: cookies,
+// the cache and the visited links, and the history. The saved sites and the configuration are
+// never part of it.
+void clearBrowsingData();

@@ -1,0 +1,61 @@
+#include "browser/PagePrinter.h"
+
+#include "core/DownloadNames.h"
+#include "core/ErrorReporter.h"
+#include "dialogs/Form5_Msg.h"
+#include "forms/BrowserControl.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QTimer>
+
+#include <utility>
+
+namespace {
+QString failure(const QString& name, const QString& reason)
+{
+    return QStringLiteral("Não foi possível imprimir %1: %2.").arg(name, reason);
+}
+} // namespace
+
+PagePrinter::PagePrinter(BrowserControl* browser)
+    : QObject(browser)
+    , m_browser(browser)
+{
+    connect(browser, &BrowserControl::pdfPrinted, this, &PagePrinter::finish);
+}
+
+void PagePrinter::print()
+{
+    if (!m_part.isEmpty())
+        return;
+    const QString name = DownloadNames::pdfName(m_browser->title());
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
+    if (const QString problem = DownloadNames::folderProblem(folder); !problem.isEmpty())
+        return showNotice(failure(name, problem));
+    m_name = name;
+    m_part = QDir(folder).filePath(DownloadNames::partName(QDir(folder)));
+    m_browser->printToPdf(m_part);
+}
+
+void PagePrinter::finish(const QString& partPath, bool success)
+{
+    if (m_part.isEmpty() || partPath != m_part)
+        return;
+    const QString name = std::exchange(m_name, {});
+    m_part.clear();
+    const QFileInfo part(partPath);
+    QString text;
+    if (success && part.size() > 0) {
+        const QString kept = DownloadNames::keep(part.dir(), partPath, name);
+        text = kept.isEmpty() ? failure(name, QStringLiteral("não foi possível gravar o arquivo"))
+                              : QStringLiteral("Página salva em PDF: %1").arg(kept);
+    } else {
+        QFile::remove(partPath);
+        text = failure(name, QStringLiteral("não foi possível gravar o arquivo"));
+    }
+    // The notice waits for its three seconds: outside the engine's signal.
+    QTimer::singleShot(0, this, [text] { ErrorReporter::guard([&] { showNotice(text); }); });
+}
