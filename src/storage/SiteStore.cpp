@@ -22,6 +22,8 @@ QString SiteStore::listAllSql()
     return QStringLiteral("SELECT id,titulo1,url FROM Tabela1 order by titulo1 asc");
 }
 
+QString SiteStore::listUrlsSql() { return QStringLiteral("SELECT url FROM Tabela1"); }
+
 QString SiteStore::selectSiteSql(qint64 id)
 {
     return QStringLiteral("select * from Tabela1 where id=") + QString::number(id);

@@ -13,6 +13,8 @@ namespace SiteStore {
 // The CREATE TABLE statement of Tabela1 (assets/sql/QV_Links_schema.sql).
 QString schemaSql();
 QString listAllSql();
+// Every stored address, for telling an imported one that is already there.
+QString listUrlsSql();
 QString selectSiteSql(qint64 id);
 QString selectUrlSql(qint64 id);
 QString insertSql(const QString& encodedTitle, const QString& encodedUrl);
