@@ -3,6 +3,7 @@
 #include "chrome/SecondaryForm.h"
 #include "dialogs/Form6_Del.h"
 
+class BookmarkTransfer;
 class Database;
 class ImageControl;
 class LabelControl;
@@ -52,12 +53,17 @@ public:
     QLabel* lblTotal;
     QLabel* lblTituloHome;
     QCheckBox* CheckMinimize;
+    // Import and export of bookmark files, drops and pastes of links on the list.
+    BookmarkTransfer* bookmarks;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void connectHandlers();
+    void connectBookmarks();
+    bool takeDrop(QEvent* event);
+    void showImported(const QList<qint64>& ids);
     // Refills after a save and scrolls the saved row into view.
     void refillWithCount(qint64 savedId);
     void notice(const QString& text);
