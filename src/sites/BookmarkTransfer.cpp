@@ -34,38 +34,49 @@ BookmarkTransfer::Result guarded(const std::function<BookmarkTransfer::Result()>
     try {
         return job();
     } catch (const QvError& e) {
-        return {{}, e.message(), {}};
+        return {{}, e.message(), {}, {}};
     }
+}
+
+// Adds the links; when rows went in, the whole list is read here too, for the window to show.
+BookmarkSites::Outcome addTo(const QString& db, const std::vector<BookmarkFile::Link>& links,
+                             SiteStore::Listing& rows)
+{
+    auto sites = Database::OpenDatabase(db);
+    const BookmarkSites::Outcome o = BookmarkSites::addLinks(*sites, links);
+    if (o.imported > 0)
+        rows = SiteStore::readListing(*sites);
+    sites->Close();
+    return o;
 }
 
 BookmarkTransfer::Result importJob(const QString& path, const QString& db)
 {
     const BookmarkFile::Loaded loaded = BookmarkFile::load(path);
     if (!loaded.error.isEmpty())
-        return {loaded.error, {}, {}};
+        return {loaded.error, {}, {}, {}};
     if (loaded.parsed.links.empty())
         return {QStringLiteral("%1 não tem nenhum favorito; nada foi importado.").arg(quoted(path)),
                 {},
+                {},
                 {}};
-    auto links = Database::OpenDatabase(db);
-    const BookmarkSites::Outcome o = BookmarkSites::addLinks(*links, loaded.parsed.links);
-    links->Close();
+    SiteStore::Listing rows;
+    const BookmarkSites::Outcome o = addTo(db, loaded.parsed.links, rows);
     QString notice = BookmarkSites::summary(o);
     if (loaded.parsed.hadInvalidText)
         notice += QStringLiteral(" Texto que não era UTF-8 virou \uFFFD.");
-    return {notice, {}, o.ids};
+    return {notice, {}, o.ids, std::move(rows)};
 }
 
 BookmarkTransfer::Result linksJob(const std::vector<BookmarkFile::Link>& links, const QString& db)
 {
-    auto sites = Database::OpenDatabase(db);
-    const BookmarkSites::Outcome o = BookmarkSites::addLinks(*sites, links);
-    sites->Close();
+    SiteStore::Listing rows;
+    const BookmarkSites::Outcome o = addTo(db, links, rows);
     if (links.size() == 1 && o.imported == 1)
-        return {QStringLiteral("Site adicionado à lista."), {}, o.ids};
+        return {QStringLiteral("Site adicionado à lista."), {}, o.ids, std::move(rows)};
     if (links.size() == 1 && o.duplicates == 1)
-        return {QStringLiteral("Esse endereço já está na lista."), {}, {}};
-    return {BookmarkSites::summary(o), {}, o.ids};
+        return {QStringLiteral("Esse endereço já está na lista."), {}, {}, {}};
+    return {BookmarkSites::summary(o), {}, o.ids, std::move(rows)};
 }
 
 BookmarkTransfer::Result exportJob(const QString& path, const QString& db)
@@ -77,11 +88,11 @@ BookmarkTransfer::Result exportJob(const QString& path, const QString& db)
     }
     const QString error = BookmarkFile::save(path, sites, QDateTime::currentSecsSinceEpoch());
     if (!error.isEmpty())
-        return {error, {}, {}};
+        return {error, {}, {}, {}};
     const QString count = sites.size() == 1
                               ? QStringLiteral("1 site exportado")
                               : QStringLiteral("%1 sites exportados").arg(sites.size());
-    return {count + QStringLiteral(" para ") + quoted(path) + u'.', {}, {}};
+    return {count + QStringLiteral(" para ") + quoted(path) + u'.', {}, {}, {}};
 }
 
 // text/x-moz-url: address and title on alternate lines, in UTF-16 from most programs.
@@ -225,7 +236,7 @@ void BookmarkTransfer::finish(const Result& r)
 {
     ErrorReporter::guard([&] {
         if (!r.ids.isEmpty())
-            Q_EMIT sitesAdded(r.ids);
+            Q_EMIT sitesAdded(r.ids, r.rows);
         if (!r.error.isEmpty())
             ErrorReporter::report(r.error);
         else

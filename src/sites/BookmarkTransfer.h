@@ -1,6 +1,7 @@
 #pragma once
 
 #include "storage/BookmarkFile.h"
+#include "storage/SiteStore.h"
 
 #include <QObject>
 #include <QPointer>
@@ -42,11 +43,13 @@ public:
         QString notice;
         QString error; // a failure of the database, for the error report
         QList<qint64> ids;
+        SiteStore::Listing rows; // the whole list after rows were added
     };
 
 Q_SIGNALS:
-    // Rows were added: the list is refilled (ids in the order of the file).
-    void sitesAdded(const QList<qint64>& ids);
+    // Rows were added (ids in the order of the file); rows is the whole list as the listing
+    // statement reads it, read off the window's thread.
+    void sitesAdded(const QList<qint64>& ids, const SiteStore::Listing& rows);
     // A job's outcome has been told (its notice closed); tests wait for it.
     void finished();
 

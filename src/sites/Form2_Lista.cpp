@@ -77,7 +77,17 @@ void Form2_Lista::connectBookmarks()
     lstSites->viewport()->installEventFilter(this);
 }
 
-void Form2_Lista::showImported(const QList<qint64>& ids) { refillWithCount(ids.constFirst()); }
+void Form2_Lista::showImported(const QList<qint64>& ids, const SiteStore::Listing& rows)
+{
+    // The listing was read on the import's thread: sorting a long list here would hold the window.
+    const int n = int(rows.titles.size());
+    {
+        const QSignalBlocker blocker(lstSites);
+        lstSites->setRows(rows.titles, rows.ids);
+    }
+    lblTotal->setText(QString::number(n) + kCountSuffix);
+    lstSites->showRow(lstSites->rowOfId(ids.constFirst()));
+}
 
 bool Form2_Lista::takeDrop(QEvent* event)
 {
@@ -141,19 +151,11 @@ void Form2_Lista::Form_Load()
 
 int Form2_Lista::refillList(Database& db)
 {
-    Recordset& rs = db.OpenRecordset(SiteStore::listAllSql());
-    const int idColumn = rs.columnIndex(QStringLiteral("id"));
-    const int titleColumn = rs.columnIndex(QStringLiteral("titulo1"));
-    QList<QString> titles;
-    std::vector<qint64> ids;
-    for (; !rs.Eof(); rs.MoveNext()) {
-        titles.append(rs.textAt(titleColumn));
-        ids.push_back(rs.int64At(idColumn));
-    }
-    const int n = int(titles.size());
+    SiteStore::Listing rows = SiteStore::readListing(db);
+    const int n = int(rows.titles.size());
     // Filling is not a change of the current item: no row handler runs meanwhile.
     const QSignalBlocker blocker(lstSites);
-    lstSites->setRows(std::move(titles), std::move(ids));
+    lstSites->setRows(std::move(rows.titles), std::move(rows.ids));
     return n;
 }
 

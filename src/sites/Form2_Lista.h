@@ -2,6 +2,7 @@
 
 #include "chrome/SecondaryForm.h"
 #include "dialogs/Form6_Del.h"
+#include "storage/SiteStore.h"
 
 class BookmarkTransfer;
 class Database;
@@ -63,7 +64,7 @@ private:
     void connectHandlers();
     void connectBookmarks();
     bool takeDrop(QEvent* event);
-    void showImported(const QList<qint64>& ids);
+    void showImported(const QList<qint64>& ids, const SiteStore::Listing& rows);
     // Refills after a save and scrolls the saved row into view.
     void refillWithCount(qint64 savedId);
     void notice(const QString& text);

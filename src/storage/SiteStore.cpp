@@ -51,6 +51,20 @@ QString SiteStore::deleteSql(qint64 id)
     return QStringLiteral("DELETE from Tabela1 WHERE id=") + QString::number(id);
 }
 
+SiteStore::Listing SiteStore::readListing(Database& db)
+{
+    Recordset& rs = db.OpenRecordset(listAllSql());
+    const int idColumn = rs.columnIndex(QStringLiteral("id"));
+    const int titleColumn = rs.columnIndex(QStringLiteral("titulo1"));
+    Listing l;
+    for (; !rs.Eof(); rs.MoveNext()) {
+        l.titles.append(rs.textAt(titleColumn));
+        l.ids.push_back(rs.int64At(idColumn));
+    }
+    rs.finalize();
+    return l;
+}
+
 std::unique_ptr<Database> SiteStore::open()
 {
     const QString& path = QV_Variaveis::LinksDbPath;

@@ -2,7 +2,10 @@
 
 #include <QString>
 
+#include <QList>
+
 #include <memory>
+#include <vector>
 
 class Database;
 
@@ -20,6 +23,13 @@ QString selectUrlSql(qint64 id);
 QString insertSql(const QString& encodedTitle, const QString& encodedUrl);
 QString updateSql(const QString& encodedTitle, const QString& encodedUrl, qint64 id);
 QString deleteSql(qint64 id);
+
+// The rows of the listing statement, in its order: stored titles and their ids.
+struct Listing {
+    QList<QString> titles;
+    std::vector<qint64> ids;
+};
+Listing readListing(Database& db);
 
 // Opens QV_Links.mdb at LinksDbPath; a missing file is created empty with its table.
 std::unique_ptr<Database> open();
