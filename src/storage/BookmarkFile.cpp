@@ -31,12 +31,19 @@ bool isNamed(const xmlChar* name, const char* lower)
     return name && qstricmp(reinterpret_cast<const char*>(name), lower) == 0;
 }
 
+// Line breaks become spaces; other control characters (and U+FFFE, U+FFFF), which no title or
+// address holds and the parser itself drops in most places, go.
 QString cleanText(const QByteArray& utf8)
 {
-    QString s = QString::fromUtf8(utf8);
-    for (QChar& c : s) {
-        if (c == u'\n' || c == u'\r')
-            c = u' ';
+    const QString raw = QString::fromUtf8(utf8);
+    QString s;
+    s.reserve(raw.size());
+    for (const QChar c : raw) {
+        const char16_t u = c.unicode();
+        if (u == u'\n' || u == u'\r')
+            s += u' ';
+        else if ((u >= 0x20 && u != 0x7F && u != 0xFFFE && u != 0xFFFF) || u == u'\t')
+            s += c;
     }
     return s.trimmed();
 }
