@@ -1,10 +1,12 @@
 // Crash-safety driver. "run DIR" performs the stores' real operations (insert, update, delete of
-// several rows, home page, position, start-minimized) in a loop on DIR/BD, writing to DIR/ops.log
+// several rows, an import of several links in one transaction, home page, position,
+// start-minimized) in a loop on DIR/BD, writing to DIR/ops.log
 // a "B" line before each operation and an "A" line once it returned. "check DIR" is run after a
 // kill -9: both files pass integrity_check, and their rows are exactly the last checked state with
 // every acknowledged operation applied, plus at most the one that was under way; it then takes the
 // files as the new checked state. "init DIR" takes the first state.
 #include "core/Paths.h"
+#include "storage/BookmarkSites.h"
 #include "storage/ConfigStore.h"
 #include "storage/Database.h"
 #include "storage/SiteStore.h"
@@ -97,7 +99,23 @@ void oneOperation(Log& log)
 {
     auto* r = QRandomGenerator::global();
     const QString t = randomText(), u = randomText();
-    const int op = r->bounded(6);
+    const int op = r->bounded(7);
+    if (op == 6) { // addresses no other operation writes: none is skipped as already there
+        std::vector<BookmarkFile::Link> links;
+        QString line = "B M";
+        const QString batch = QString::number(r->generate64());
+        for (int i = 0, n = r->bounded(1, 30); i < n; ++i) {
+            links.push_back({randomText(), "http://import/" + batch + '/' + QString::number(i)});
+            line += ' ' + hex(links.back().title) + ' ' + hex(links.back().url);
+        }
+        log.line(line);
+        auto db = SiteStore::open();
+        QStringList ids;
+        for (qint64 id : BookmarkSites::addLinks(*db, links).ids)
+            ids << QString::number(id);
+        log.line("A " + ids.join(','));
+        return;
+    }
     if (op <= 1) { // inserts keep the list from running dry
         log.line("B I " + hex(t) + ' ' + hex(u));
         auto db = SiteStore::open();
@@ -153,6 +171,28 @@ QList<State> after(const State& s, const QStringList& op, const QString& ack)
             return {s};
         }
         n.sites[ack.toLongLong()] = {stored(unhex(op[2])), stored(unhex(op[3]))};
+    } else if (op[1] == "M") { // one transaction: every row, or none
+        QList<QStringList> rows;
+        for (qsizetype i = 2; i + 1 < op.size(); i += 2)
+            rows.append({stored(unhex(op[i])), stored(unhex(op[i + 1]))});
+        if (!ack.isNull()) { // acknowledged with the new ids, in the order of the links
+            const QStringList ids = ack.split(',');
+            if (ids.size() != rows.size())
+                n.sites[-1] = {"ids missing"}; // a state no file can be in
+            for (qsizetype i = 0; i < ids.size() && i < rows.size(); ++i)
+                n.sites[ids[i].toLongLong()] = rows[i];
+            return {n};
+        }
+        // Under way when killed (the last operation): the files hold all of them or none.
+        const State files = readFiles();
+        int found = 0;
+        for (auto it = files.sites.begin(); it != files.sites.end(); ++it) {
+            if (!s.sites.contains(it.key()) && rows.contains(it.value())) {
+                n.sites[it.key()] = it.value();
+                ++found;
+            }
+        }
+        return found == rows.size() ? QList<State>{s, n} : QList<State>{s};
     } else if (op[1] == "U") {
         if (n.sites.contains(op[2].toLongLong()))
             n.sites[op[2].toLongLong()] = {stored(unhex(op[3])), stored(unhex(op[4]))};

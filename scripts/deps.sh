@@ -10,7 +10,7 @@ set -euo pipefail
 build_packages=(
     cmake ninja-build g++
     qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-svg-dev libgl-dev
-    libsqlite3-dev
+    libsqlite3-dev libxml2-dev
     dpkg-dev file
     qt6-webengine-dev-tools hunspell-pt-br
 )

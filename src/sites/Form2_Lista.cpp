@@ -12,6 +12,7 @@
 #include "forms/ListBox.h"
 #include "forms/MainWindow.h"
 #include "layouts/Layouts.h"
+#include "sites/BookmarkTransfer.h"
 #include "sites/ListBackground.h"
 #include "storage/Backups.h"
 #include "storage/ConfigStore.h"
@@ -19,6 +20,9 @@
 #include "storage/SiteStore.h"
 
 #include <QCheckBox>
+#include <QClipboard>
+#include <QDropEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -42,6 +46,7 @@ Form2_Lista::Form2_Lista()
     , lblTotal(control<QLabel>("lblTotal"))
     , lblTituloHome(control<QLabel>("lblTituloHome"))
     , CheckMinimize(control<QCheckBox>("CheckMinimize"))
+    , bookmarks(new BookmarkTransfer(this))
     , btnMakeHome(control<ImageControl>("btnMakeHome"))
     , btnDelete(control<ImageControl>("btnDelete"))
     , btnInsert(control<ImageControl>("btnInsert"))
@@ -52,9 +57,52 @@ Form2_Lista::Form2_Lista()
     , Image1(control<ImageControl>("Image1"))
 {
     connectHandlers();
+    connectBookmarks();
     txtTitulo1->setAccessibleName(QStringLiteral("Título"));
     txtURL->setAccessibleName(QStringLiteral("URL (site)"));
     lstSites->setAccessibleName(QStringLiteral("Sites salvos"));
+    lstSites->setAccessibleDescription(
+        QStringLiteral("Ctrl+I importa um arquivo de favoritos, Ctrl+E exporta a lista; Ctrl+V "
+                       "ou arrastar um link para a lista o adiciona."));
+}
+
+void Form2_Lista::connectBookmarks()
+{
+    connectHandler(windowKey(QKeyCombination(Qt::CTRL, Qt::Key_I).toCombined()),
+                   &QShortcut::activated, bookmarks, &BookmarkTransfer::importWithDialog);
+    connectHandler(windowKey(QKeyCombination(Qt::CTRL, Qt::Key_E).toCombined()),
+                   &QShortcut::activated, bookmarks, &BookmarkTransfer::exportWithDialog);
+    connect(bookmarks, &BookmarkTransfer::sitesAdded, this, &Form2_Lista::showImported);
+    lstSites->viewport()->setAcceptDrops(true);
+    lstSites->viewport()->installEventFilter(this);
+}
+
+void Form2_Lista::showImported(const QList<qint64>& ids, const SiteStore::Listing& rows)
+{
+    // The listing was read on the import's thread: sorting a long list here would hold the window.
+    const int n = int(rows.titles.size());
+    {
+        const QSignalBlocker blocker(lstSites);
+        lstSites->setRows(rows.titles, rows.ids);
+    }
+    lblTotal->setText(QString::number(n) + kCountSuffix);
+    lstSites->showRow(lstSites->rowOfId(ids.constFirst()));
+}
+
+bool Form2_Lista::takeDrop(QEvent* event)
+{
+    auto* drop = static_cast<QDropEvent*>(event);
+    if (!drop->mimeData() || BookmarkTransfer::carried(*drop->mimeData()).isEmpty())
+        return false;
+    drop->setDropAction(Qt::CopyAction);
+    drop->accept();
+    if (event->type() == QEvent::Drop) {
+        const auto what = BookmarkTransfer::carried(*drop->mimeData());
+        // The notice is modal: it must not run inside the drag's own event loop.
+        QTimer::singleShot(0, bookmarks,
+                           [this, what] { ErrorReporter::guard([&] { bookmarks->take(what); }); });
+    }
+    return true;
 }
 
 void Form2_Lista::connectHandlers()
@@ -103,19 +151,11 @@ void Form2_Lista::Form_Load()
 
 int Form2_Lista::refillList(Database& db)
 {
-    Recordset& rs = db.OpenRecordset(SiteStore::listAllSql());
-    const int idColumn = rs.columnIndex(QStringLiteral("id"));
-    const int titleColumn = rs.columnIndex(QStringLiteral("titulo1"));
-    QList<QString> titles;
-    std::vector<qint64> ids;
-    for (; !rs.Eof(); rs.MoveNext()) {
-        titles.append(rs.textAt(titleColumn));
-        ids.push_back(rs.int64At(idColumn));
-    }
-    const int n = int(titles.size());
+    SiteStore::Listing rows = SiteStore::readListing(db);
+    const int n = int(rows.titles.size());
     // Filling is not a change of the current item: no row handler runs meanwhile.
     const QSignalBlocker blocker(lstSites);
-    lstSites->setRows(std::move(titles), std::move(ids));
+    lstSites->setRows(std::move(rows.titles), std::move(rows.ids));
     return n;
 }
 
@@ -160,7 +200,18 @@ void Form2_Lista::lstSites_Click()
 
 bool Form2_Lista::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == lstSites->viewport() &&
+        (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove ||
+         event->type() == QEvent::Drop))
+        return takeDrop(event) || SecondaryForm::eventFilter(watched, event);
     if (watched == lstSites && event->type() == QEvent::KeyPress) {
+        // A paste on the list is the keyboard's drop.
+        if (static_cast<QKeyEvent*>(event)->matches(QKeySequence::Paste)) {
+            const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+            if (data)
+                ErrorReporter::guard([&] { bookmarks->take(BookmarkTransfer::carried(*data)); });
+            return true;
+        }
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             ErrorReporter::guard([this] { OpenSelectedSite(); });

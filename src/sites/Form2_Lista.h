@@ -2,7 +2,9 @@
 
 #include "chrome/SecondaryForm.h"
 #include "dialogs/Form6_Del.h"
+#include "storage/SiteStore.h"
 
+class BookmarkTransfer;
 class Database;
 class ImageControl;
 class LabelControl;
@@ -54,12 +56,17 @@ public:
     QLabel* lblTotal;
     QLabel* lblTituloHome;
     QCheckBox* CheckMinimize;
+    // Import and export of bookmark files, drops and pastes of links on the list.
+    BookmarkTransfer* bookmarks;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void connectHandlers();
+    void connectBookmarks();
+    bool takeDrop(QEvent* event);
+    void showImported(const QList<qint64>& ids, const SiteStore::Listing& rows);
     void notice(const QString& text);
 
     ImageControl* btnMakeHome;

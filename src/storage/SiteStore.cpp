@@ -22,6 +22,8 @@ QString SiteStore::listAllSql()
     return QStringLiteral("SELECT id,titulo1,url FROM Tabela1 order by titulo1 asc");
 }
 
+QString SiteStore::listUrlsSql() { return QStringLiteral("SELECT url FROM Tabela1"); }
+
 QString SiteStore::selectSiteSql(qint64 id)
 {
     return QStringLiteral("select * from Tabela1 where id=") + QString::number(id);
@@ -61,6 +63,20 @@ std::optional<qint64> SiteStore::insertIfNew(const QString& t, const QString& u)
         return std::nullopt;
     db->Execute(insertSql(t, u));
     return db->lastInsertId();
+}
+
+SiteStore::Listing SiteStore::readListing(Database& db)
+{
+    Recordset& rs = db.OpenRecordset(listAllSql());
+    const int idColumn = rs.columnIndex(QStringLiteral("id"));
+    const int titleColumn = rs.columnIndex(QStringLiteral("titulo1"));
+    Listing l;
+    for (; !rs.Eof(); rs.MoveNext()) {
+        l.titles.append(rs.textAt(titleColumn));
+        l.ids.push_back(rs.int64At(idColumn));
+    }
+    rs.finalize();
+    return l;
 }
 
 std::unique_ptr<Database> SiteStore::open()

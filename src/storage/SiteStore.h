@@ -2,8 +2,11 @@
 
 #include <QString>
 
+#include <QList>
+
 #include <memory>
 #include <optional>
+#include <vector>
 
 class Database;
 
@@ -14,6 +17,8 @@ namespace SiteStore {
 // The CREATE TABLE statement of Tabela1 (assets/sql/QV_Links_schema.sql).
 QString schemaSql();
 QString listAllSql();
+// Every stored address, for telling an imported one that is already there.
+QString listUrlsSql();
 QString selectSiteSql(qint64 id);
 QString selectUrlSql(qint64 id);
 QString insertSql(const QString& encodedTitle, const QString& encodedUrl);
@@ -21,6 +26,13 @@ QString updateSql(const QString& encodedTitle, const QString& encodedUrl, qint64
 QString deleteSql(qint64 id);
 // The rows whose address, without surrounding blanks, is `encodedUrl`.
 QString selectByUrlSql(const QString& encodedUrl);
+
+// The rows of the listing statement, in its order: stored titles and their ids.
+struct Listing {
+    QList<QString> titles;
+    std::vector<qint64> ids;
+};
+Listing readListing(Database& db);
 
 // Opens QV_Links.mdb at LinksDbPath; a missing file is created empty with its table.
 std::unique_ptr<Database> open();

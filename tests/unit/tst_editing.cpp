@@ -11,15 +11,20 @@
 #include "forms/FormTimer.h"
 #include "forms/Forms.h"
 #include "forms/ListBox.h"
+#include "sites/BookmarkTransfer.h"
 #include "sites/Form2_Lista.h"
 #include "storage/SiteStore.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QDropEvent>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPointer>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 
@@ -120,6 +125,8 @@ private Q_SLOTS:
     void insertIntoUnwritableDatabase();
     void savedPageIsListedOnce_data();
     void savedPageIsListedOnce();
+    void droppedOrPastedLinksBecomeSites_data();
+    void droppedOrPastedLinksBecomeSites();
 
 private:
     Form1_Ini& main() { return Forms::get<Form1_Ini>(); }
@@ -544,6 +551,86 @@ void tst_editing::savedPageIsListedOnce()
     main().savePageToList(); // the second time, never a second row
     QCOMPARE(m_notices->messages.last(), again());
     QCOMPARE(sites(), row.isEmpty() ? before : before + QStringList{row});
+void tst_editing::droppedOrPastedLinksBecomeSites_data()
+{
+    QTest::addColumn<bool>("paste");
+    QTest::addColumn<QStringList>("formats"); // FILE in a payload: a bookmark file's path
+    QTest::addColumn<QList<QByteArray>>("payloads");
+    QTest::addColumn<QStringList>("added");
+    QTest::addColumn<QString>("notice");
+
+    const QString one = "Site adicionado à lista.";
+    const QByteArray moz = QByteArray::fromRawData(
+        reinterpret_cast<const char*>(u"https://d.example/\nDrop título"), 60);
+    QTest::newRow("Firefox link") << false << QStringList{"text/x-moz-url"}
+                                  << QList<QByteArray>{moz}
+                                  << QStringList{"Drop título|https://d.example/"} << one;
+    QTest::newRow("Chromium link")
+        << false << QStringList{"text/uri-list", "text/html"}
+        << QList<QByteArray>{"https://h.example/\r\n",
+                             "<meta charset=utf-8><a href=\"https://h.example/\">Página &amp; "
+                             "cia</a>"}
+        << QStringList{"Página & cia|https://h.example/"} << one;
+    QTest::newRow("address only") << false << QStringList{"text/uri-list"}
+                                  << QList<QByteArray>{"https://u.example/a?b=1\r\n"}
+                                  << QStringList{"https://u.example/a?b=1|https://u.example/a?b=1"}
+                                  << one;
+    QTest::newRow("already in the list")
+        << false << QStringList{"text/uri-list"} << QList<QByteArray>{"http://g/\r\n"}
+        << QStringList{} << "Esse endereço já está na lista.";
+    QTest::newRow("bookmark file")
+        << false << QStringList{"text/uri-list"} << QList<QByteArray>{"FILE\r\n"}
+        << QStringList{"F|http://f/"}
+        << "1 site importado, 0 repetidos ignorados, 0 endereços inválidos ignorados.";
+    QTest::newRow("pasted address")
+        << true << QStringList{"text/plain"} << QList<QByteArray>{"  www.exemplo.com.br \n"}
+        << QStringList{"www.exemplo.com.br|www.exemplo.com.br"} << one;
+    QTest::newRow("pasted text") << true << QStringList{"text/plain"}
+                                 << QList<QByteArray>{"duas palavras"} << QStringList{}
+                                 << "Não há um link nem um endereço para adicionar.";
+}
+
+void tst_editing::droppedOrPastedLinksBecomeSites()
+{
+    QFETCH(bool, paste);
+    QFETCH(QStringList, formats);
+    QFETCH(QList<QByteArray>, payloads);
+    QFETCH(QStringList, added);
+    QFETCH(QString, notice);
+    TestInstall::exec(m_inst->linksDb(),
+                      "insert into Tabela1 (titulo1,url) values ('G','http://g/')");
+    const QString file = m_inst->dir() + "/fav.html";
+    QFile f(file);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("<!DOCTYPE NETSCAPE-Bookmark-file-1><DL><p><DT><A HREF=\"http://f/\">F</A></DL>");
+    f.close();
+    auto* data = new QMimeData;
+    for (qsizetype i = 0; i < formats.size(); ++i)
+        data->setData(
+            formats[i],
+            QByteArray(payloads[i]).replace("FILE", QUrl::fromLocalFile(file).toEncoded()));
+    Form2_Lista& w = admin();
+    const QStringList before = sites();
+    QSignalSpy done(w.bookmarks, &BookmarkTransfer::finished);
+    if (paste) {
+        QGuiApplication::clipboard()->setMimeData(data);
+        QTest::keyClick(w.lstSites, Qt::Key_V, Qt::ControlModifier);
+    } else {
+        QWidget* list = w.lstSites->viewport();
+        QDragEnterEvent enter({10, 10}, Qt::CopyAction | Qt::LinkAction, data, Qt::LeftButton, {});
+        QApplication::sendEvent(list, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop({10, 10}, Qt::CopyAction | Qt::LinkAction, data, Qt::LeftButton, {});
+        QApplication::sendEvent(list, &drop);
+        QVERIFY(drop.isAccepted());
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(m_notices->messages, QStringList{notice}, 10000);
+    if (!notice.startsWith("Não há"))
+        QTRY_COMPARE_WITH_TIMEOUT(done.count(), 1, 10000);
+    QCOMPARE(sites().mid(before.size()), added);
+    QCOMPARE(w.lstSites->count(), sites().size());
+    if (!paste)
+        delete data;
 }
 
 QV_TEST_MAIN(tst_editing)
