@@ -8,6 +8,8 @@
 
 class BrowserControl;
 class CWebBrowserEvents;
+class HistoryRecorder;
+class HistoryStore;
 class ImageControl;
 class QLabel;
 
@@ -43,6 +45,11 @@ public:
     void btnForward_Click();
     void TimerFormNothing_Timer();
     void TimerShowForm_Timer();
+    // Ctrl+L: the address window.
+    void openGoto();
+
+    // The visited pages, recorded from start-up on; null before the load handler has run.
+    HistoryStore* history() const;
 
     BaseForm& form() override { return *this; }
     QIcon programIcon() const override { return m_icon; }
@@ -80,6 +87,10 @@ private:
     ImageControl* btnMeuSite;
     QIcon m_icon;
     CWebBrowserEvents* m_events = nullptr;
+    HistoryRecorder* m_history = nullptr;
     QStringList m_restoreNotices; // shown once the window is up
+    QStringList m_laterReports;   // errors found before the window was up
+    bool m_noticesShown = false;
     void showRestoreNotices();
+    void startHistory();
 };

@@ -22,6 +22,10 @@ public:
     virtual bool Silent() const = 0;
     // The address of the top-level document now shown.
     virtual QString LocationURL() const = 0;
+    // Its title, as far as it is known.
+    virtual QString LocationName() const { return {}; }
+    // Whether the last finished top-level load reached its page (an error page does not).
+    virtual bool loadSucceeded() const { return true; }
     // Loads the page now shown again.
     virtual void Refresh() = 0;
     // The page's magnification, 1.0 for 100 %.
@@ -38,4 +42,6 @@ public:
 Q_SIGNALS:
     // A top-level load finished.
     void DocumentComplete(const QString& address);
+    // The top-level document's title changed.
+    void TitleChange(const QString& title);
 };

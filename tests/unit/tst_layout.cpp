@@ -1,6 +1,7 @@
 #include "TestInstall.h"
 
 #include "browser/Form1_Ini.h"
+#include "browser/GotoForm.h"
 #include "dialogs/Form5_Msg.h"
 #include "dialogs/Form6_Del.h"
 #include "dialogs/LoginForm.h"
@@ -101,6 +102,8 @@ void tst_layout::windowMatchesTable_data()
                                << QStringLiteral("Quorvane - Autenticação");
     QTest::newRow("QuestionForm") << &layout::QuestionFormLayout << loader<QuestionForm>()
                                   << QSize(233, 113) << notice;
+    QTest::newRow("GotoForm") << &layout::GotoFormLayout << loader<GotoForm>() << QSize(290, 306)
+                              << QStringLiteral("Quorvane - Ir para");
 }
 
 void tst_layout::windowMatchesTable()
