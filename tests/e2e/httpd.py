@@ -19,8 +19,12 @@ request carried the right basic-auth credentials). Routes:
   /cofre            401 with a red page, whatever is sent (realm "Cofre")
   /auto             a page that, 1.5 s after it has loaded, sends itself to ssh://auto.example
   /slow?ms=N        a page that is answered after N milliseconds (default 3000)
+  /pagina?t=TITLE   a page titled TITLE
+  /busca?q=WORDS    a search's results, titled "Resultados: WORDS"
+  /tarde            a page titled "Cedo" that takes the title "Título tardio" 1 s after loading
 """
 import base64
+import html
 import sys
 import threading
 import time
@@ -102,6 +106,9 @@ class Handler(BaseHTTPRequestHandler):
             "/doc.pdf": lambda: self.send(200, pdf_body(), "application/pdf"),
             "/auth/basic": lambda: self.auth(authorized), "/cofre": lambda: self.auth(False, "Cofre"),
             "/auto": self.auto, "/slow": lambda: self.slow(url.query),
+            "/pagina": lambda: self.titled(parse_qs(url.query).get("t", [""])[0], "#cde"),
+            "/busca": lambda: self.titled("Resultados: " + parse_qs(url.query).get("q", [""])[0], "#ffc"),
+            "/tarde": self.late_title,
         }.get(url.path)
         if route:
             route()
@@ -129,6 +136,15 @@ class Handler(BaseHTTPRequestHandler):
     def auto(self):
         self.send(200, b"<!doctype html><body style='margin:0;background:#ccc'>auto<script>"
                        b"setTimeout(function(){location.href='ssh://auto.example/'},1500)</script>")
+
+    def titled(self, title, colour):
+        text = html.escape(title)
+        self.send(200, ("<!doctype html><meta charset=utf-8><title>%s</title>"
+                        "<body style='margin:0;background:%s'><h1>%s</h1>" % (text, colour, text)).encode())
+
+    def late_title(self):
+        self.send(200, "<!doctype html><meta charset=utf-8><title>Cedo</title><body>tarde<script>"
+                       "setTimeout(function(){document.title='Título tardio'},1000)</script>".encode())
 
     def slow(self, query):
         time.sleep(int(parse_qs(query).get("ms", ["3000"])[0]) / 1000)
