@@ -2,6 +2,7 @@
 // the sqlite3 tool running the same SELECT on the same file and printing every row; rounds
 // interleaved, medians and the ratio printed.
 // Run: bench_list [rounds]   (QT_QPA_PLATFORM=offscreen works)
+#include "BenchData.h"
 #include "TestInstall.h"
 
 #include "browser/AppSetup.h"
@@ -22,44 +23,6 @@
 #include <vector>
 
 namespace {
-// Titles as people save them: mixed case, accents, words and numbers, some alike.
-QString title(QRandomGenerator& rng)
-{
-    static const QStringList first{"Notícias",
-                                   "banco",
-                                   "Receitas da Vovó",
-                                   "Fórum",
-                                   "clube",
-                                   "Jornal",
-                                   "Previsão do tempo",
-                                   "música",
-                                   "Álbum de fotos",
-                                   "Éxitos",
-                                   "loja",
-                                   "Universidade",
-                                   "portal",
-                                   "Câmara",
-                                   "prefeitura",
-                                   "Blog",
-                                   "Rádio",
-                                   "ônibus",
-                                   "Horários",
-                                   "Óculos",
-                                   "açúcar",
-                                   "Zebra Filmes",
-                                   "YouTube",
-                                   "wikipédia",
-                                   "Correios",
-                                   "receita federal",
-                                   "Ímã"};
-    static const QStringList second{
-        "de São Paulo", "online", "do Brasil", "- página inicial", "BR",
-        "ao vivo",      "e cia.", "(oficial)", "para crianças",    "Ltda",
-        "de Belém",     "2024",   "rede",      "do João"};
-    return first[rng.bounded(first.size())] + ' ' + second[rng.bounded(second.size())] + ' ' +
-           QString::number(rng.bounded(1000));
-}
-
 // A database of the given size, filled once in one transaction.
 QString database(const TestInstall& inst, int rows)
 {
@@ -69,7 +32,7 @@ QString database(const TestInstall& inst, int rows)
     for (int i = 0; i < rows; ++i)
         sql += QStringLiteral("INSERT INTO Tabela1 (titulo1,url) VALUES ('%1', "
                               "'http://www.site%2.com.br/pagina.htm');")
-                   .arg(title(rng))
+                   .arg(BenchData::title(rng))
                    .arg(i);
     TestInstall::exec(path, sql + QStringLiteral("COMMIT;"));
     return path;
@@ -105,11 +68,6 @@ double refillMs(Form2_Lista& f, const QString& path, int rows)
     return ms;
 }
 
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
-}
 } // namespace
 
 int main(int argc, char** argv)
@@ -132,7 +90,7 @@ int main(int argc, char** argv)
             tool.push_back(sqliteToolMs(path));
             ours.push_back(refillMs(f, path, rows));
         }
-        const double t = median(tool), o = median(ours);
+        const double t = BenchData::median(tool), o = BenchData::median(ours);
         std::printf("%8d %14.1f %16.1f %6.2fx\n", rows, t, o, o / t);
         std::fflush(stdout);
     }

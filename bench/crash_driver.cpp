@@ -1,16 +1,19 @@
 // Crash-safety driver. "run DIR" performs the stores' real operations (insert, update, delete of
 // several rows, an import of several links in one transaction, home page, position,
-// start-minimized) in a loop on DIR/BD, writing to DIR/ops.log
-// a "B" line before each operation and an "A" line once it returned. "check DIR" is run after a
-// kill -9: both files pass integrity_check, and their rows are exactly the last checked state with
-// every acknowledged operation applied, plus at most the one that was under way; it then takes the
-// files as the new checked state. "init DIR" takes the first state.
+// start-minimized, a few history visits queued and flushed) in a loop on DIR/BD, writing to
+// DIR/ops.log a "B" line before each operation and an "A" line once it returned. "check DIR" is
+// run after a kill -9: the files pass integrity_check, and their rows are exactly the last checked
+// state with every acknowledged operation applied, plus at most the one that was under way (of
+// queued visits, the first ones); it then takes the files as the new checked state. "init DIR"
+// takes the first state.
 #include "core/Paths.h"
 #include "storage/BookmarkSites.h"
 #include "storage/ConfigStore.h"
 #include "storage/Database.h"
+#include "storage/HistoryStore.h"
 #include "storage/SiteStore.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QMap>
 #include <QRandomGenerator>
@@ -24,8 +27,9 @@
 namespace {
 
 struct State {
-    QMap<qint64, QStringList> sites; // id -> stored title, url
-    QStringList config;              // stored homeTitulo, homeURL, left, top, minimizado
+    QMap<qint64, QStringList> sites;    // id -> stored title, url
+    QStringList config;                 // stored homeTitulo, homeURL, left, top, minimizado
+    QMap<QString, QStringList> history; // url -> titulo, visitas, ultima
     bool operator==(const State&) const = default;
 };
 
@@ -61,6 +65,12 @@ State readFiles()
         s.sites[rows[i].toLongLong()] = {rows[i + 1], rows[i + 2]};
     s.config = column(QV_Variaveis::ConfigDbPath,
                       "select homeTitulo,homeURL,left,top,minimizado from Tabela1 where id=1");
+    if (QFile::exists(QV_Variaveis::HistoryDbPath)) {
+        const QStringList visits =
+            column(QV_Variaveis::HistoryDbPath, "select url,titulo,visitas,ultima from Historico");
+        for (qsizetype i = 0; i + 3 < visits.size(); i += 4)
+            s.history[visits[i]] = {visits[i + 1], visits[i + 2], visits[i + 3]};
+    }
     return s;
 }
 
@@ -95,11 +105,36 @@ private:
     int m_fd;
 };
 
+// Visits of a few pages out of twenty, queued together: "url:title:when" each (texts in hex),
+// by commas.
+void historyVisits(Log& log)
+{
+    static HistoryStore store(QV_Variaveis::HistoryDbPath);
+    static qint64 when = QDateTime::currentSecsSinceEpoch();
+    auto* r = QRandomGenerator::global();
+    QStringList visits;
+    for (int i = 0, n = r->bounded(1, 30); i < n; ++i) {
+        const QString url = QStringLiteral("https://p%1.example/").arg(r->bounded(20)) +
+                            (r->bounded(4) ? QString() : randomText());
+        const QString title = r->bounded(3) ? randomText() : QString();
+        visits << hex(url) + ':' + hex(title) + ':' + QString::number(++when);
+    }
+    log.line("B V " + visits.join(','));
+    for (const QString& v : visits) {
+        const QStringList p = v.split(':');
+        store.recordVisit(unhex(p[0]), unhex(p[1]), p[2].toLongLong());
+    }
+    store.flush();
+    if (store.hasFailed())
+        std::abort();
+    log.line("A");
+}
+
 void oneOperation(Log& log)
 {
     auto* r = QRandomGenerator::global();
     const QString t = randomText(), u = randomText();
-    const int op = r->bounded(7);
+    const int op = r->bounded(8);
     if (op == 6) { // addresses no other operation writes: none is skipped as already there
         std::vector<BookmarkFile::Link> links;
         QString line = "B M";
@@ -116,6 +151,8 @@ void oneOperation(Log& log)
         log.line("A " + ids.join(','));
         return;
     }
+    if (op == 7)
+        return historyVisits(log);
     if (op <= 1) { // inserts keep the list from running dry
         log.line("B I " + hex(t) + ' ' + hex(u));
         auto db = SiteStore::open();
@@ -203,6 +240,20 @@ QList<State> after(const State& s, const QStringList& op, const QString& ack)
             out << n;
         }
         return ack.isNull() ? out : QList<State>{n};
+    } else if (op[1] == "V") {
+        QList<State> out = {s}; // stored in order, maybe over several transactions
+        for (const QString& v : op[2].split(',')) {
+            const QStringList p = v.split(':');
+            const QString url = unhex(p[0]), title = unhex(p[1]);
+            QStringList& row = n.history[url];
+            if (row.isEmpty())
+                row = {title, "1", p[2]};
+            else
+                row = {title.isEmpty() ? row[0] : title, QString::number(row[1].toLongLong() + 1),
+                       p[2]};
+            out << n;
+        }
+        return ack.isNull() ? out : QList<State>{n};
     } else if (op[1] == "H") {
         n.config[0] = stored(unhex(op[2]));
         n.config[1] = stored(unhex(op[3]));
@@ -226,6 +277,9 @@ void save(const QString& dir, const State& s)
     for (auto it = s.sites.begin(); it != s.sites.end(); ++it)
         f.write(QString::number(it.key()).toLatin1() + ' ' +
                 hex(it.value().join('\x1f')).toLatin1() + '\n');
+    for (auto it = s.history.begin(); it != s.history.end(); ++it)
+        f.write("h " + hex(it.key()).toLatin1() + ' ' + hex(it.value().join('\x1f')).toLatin1() +
+                '\n');
     QFile::remove(dir + "/ops.log");
 }
 
@@ -238,14 +292,20 @@ State load(const QString& dir)
     s.config = unhex(QString::fromLatin1(f.readLine().trimmed())).split('\x1f');
     while (!f.atEnd()) {
         const QStringList p = QString::fromLatin1(f.readLine().trimmed()).split(' ');
-        s.sites[p[0].toLongLong()] = unhex(p[1]).split('\x1f');
+        if (p[0] == "h")
+            s.history[unhex(p[1])] = unhex(p[2]).split('\x1f');
+        else
+            s.sites[p[0].toLongLong()] = unhex(p[1]).split('\x1f');
     }
     return s;
 }
 
 int check(const QString& dir)
 {
-    for (const QString& db : {QV_Variaveis::LinksDbPath, QV_Variaveis::ConfigDbPath}) {
+    for (const QString& db :
+         {QV_Variaveis::LinksDbPath, QV_Variaveis::ConfigDbPath, QV_Variaveis::HistoryDbPath}) {
+        if (db == QV_Variaveis::HistoryDbPath && !QFile::exists(db))
+            continue; // made by the first history operation
         if (column(db, "PRAGMA integrity_check") != QStringList{"ok"}) {
             std::fprintf(stderr, "integrity_check failed: %s\n", qPrintable(db));
             return 1;
@@ -271,8 +331,9 @@ int check(const QString& dir)
     }
     const State files = readFiles();
     if (!possible.contains(files)) {
-        std::fprintf(stderr, "files differ from every state the log allows (%lld sites)\n",
-                     qlonglong(files.sites.size()));
+        std::fprintf(stderr,
+                     "files differ from every state the log allows (%lld sites, %lld pages)\n",
+                     qlonglong(files.sites.size()), qlonglong(files.history.size()));
         return 1;
     }
     save(dir, files);

@@ -14,6 +14,15 @@ if [[ ${SHOTS_IN_X:-0} != 1 ]]; then
 fi
 
 source "$here/tests/e2e/lib.sh"
+# Saved sites and visited pages for the address window's suggestions.
+links_sql "INSERT INTO Tabela1 (titulo1,url) VALUES ('Receitas da Vovó', 'https://receitas.example.com.br/vovo'),
+           ('Rede Cultura ao vivo', 'https://rede.example.org/cultura')"
+history_sql "CREATE TABLE Historico (id INTEGER PRIMARY KEY, url TEXT UNIQUE, titulo TEXT, visitas INTEGER, ultima INTEGER);
+             INSERT INTO Historico (url,titulo,visitas,ultima) VALUES
+             ('https://www.debian.org/releases/', 'Debian -- Releases', 12, 1765000000),
+             ('https://pt.wikipedia.org/wiki/Receita', 'Receita – Wikipédia, a enciclopédia livre', 5, 1765100000),
+             ('https://html.duckduckgo.com/html/?q=receita de pão', 'receita de pão at DuckDuckGo', 2, 1765200000),
+             ('https://www.prefeitura.example.gov.br/', 'Prefeitura – Serviços ao cidadão', 1, 1765300000)"
 # The window under the given twips, cut from the screen into the output folder.
 keep() { # name x y w h
     import -window root -crop "$4x$5+$2+$3" +repage "$SHOTS_OUT/$1.png"
@@ -58,4 +67,16 @@ sleep 1.5
 click $(at 3190 6840)
 sleep 1.5
 keep help "$WX" "$WY" 304 490
+click $(at 3900 145)
+sleep 1.5
+
+main=$(wait_for_window "$QV_TITLE" 3) || fail "the main window did not come back"
+xdotool windowactivate --sync "$main" key --clearmodifiers ctrl+l
+goto=$(wait_for_window 'Quorvane - Ir para' 5) || fail "Ctrl+L opened no address window"
+sleep 0.5
+xdotool type --delay 60 're'
+xdotool key Down
+sleep 0.8
+window_geometry "$goto"
+keep goto "$WX" "$WY" "$WW" "$WH"
 stop_app

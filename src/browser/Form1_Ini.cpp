@@ -3,6 +3,8 @@
 #include "browser/BrowsingData.h"
 #include "browser/CWebBrowserEvents.h"
 #include "browser/PagePrinter.h"
+#include "browser/GotoForm.h"
+#include "browser/HistoryRecorder.h"
 #include "core/ErrorReporter.h"
 #include "core/Paths.h"
 #include "core/Platform.h"
@@ -22,6 +24,7 @@
 #include "storage/Backups.h"
 #include "storage/ConfigStore.h"
 #include "storage/SiteStore.h"
+#include "storage/HistoryStore.h"
 
 #include <QLabel>
 #include <QShortcut>
@@ -109,6 +112,7 @@ void Form1_Ini::askToClearBrowsingData()
         return;
     clearBrowsingData();
     showNotice(QStringLiteral("Histórico, cookies e cache foram limpos."));
+    bind(Qt::CTRL | Qt::Key_L, &Form1_Ini::openGoto);
 }
 
 void Form1_Ini::connectButtons()
@@ -151,6 +155,7 @@ void Form1_Ini::Form_Load()
     setTop(config.top);
     m_events = new CWebBrowserEvents(this);
     m_events->setWebBrowser(WebBrowser2);
+    startHistory();
     WebBrowser2->setSilent(true);
     WebBrowser2->Navigate(applicationDir() + QStringLiteral("/Web/index.htm"));
     WebBrowser2->Navigate(GetFullUrl(lblHomeURL->text()));
@@ -165,9 +170,29 @@ void Form1_Ini::TimerShowForm_Timer()
 
 void Form1_Ini::showRestoreNotices()
 {
+    m_noticesShown = true;
     for (const QString& notice : std::exchange(m_restoreNotices, {}))
         showNotice(notice);
+    for (const QString& message : std::exchange(m_laterReports, {}))
+        ErrorReporter::report(message);
 }
+
+// Without a usable history file the program goes on without history, after one message.
+void Form1_Ini::startHistory()
+{
+    m_history = new HistoryRecorder(WebBrowser2, QV_Variaveis::HistoryDbPath, this);
+    connect(&m_history->store(), &HistoryStore::failed, this, [this](const QString& message) {
+        const QString notice = QStringLiteral("O histórico não será gravado. ") + message;
+        if (m_noticesShown)
+            ErrorReporter::report(notice);
+        else
+            m_laterReports.append(notice);
+    });
+}
+
+HistoryStore* Form1_Ini::history() const { return m_history ? &m_history->store() : nullptr; }
+
+void Form1_Ini::openGoto() { GotoForm::open(); }
 
 template <class T>
 void Form1_Ini::openSecondary()

@@ -8,6 +8,8 @@
 
 class BrowserControl;
 class CWebBrowserEvents;
+class HistoryRecorder;
+class HistoryStore;
 class ImageControl;
 class PagePrinter;
 class QLabel;
@@ -48,6 +50,11 @@ public:
     void savePageToList();
     // Ctrl+Shift+Delete: after a "SIM", the engine forgets what browsing left behind.
     void askToClearBrowsingData();
+    // Ctrl+L: the address window.
+    void openGoto();
+
+    // The visited pages, recorded from start-up on; null before the load handler has run.
+    HistoryStore* history() const;
 
     BaseForm& form() override { return *this; }
     QIcon programIcon() const override { return m_icon; }
@@ -86,6 +93,10 @@ private:
     QIcon m_icon;
     CWebBrowserEvents* m_events = nullptr;
     PagePrinter* m_printer = nullptr;
+    HistoryRecorder* m_history = nullptr;
     QStringList m_restoreNotices; // shown once the window is up
+    QStringList m_laterReports;   // errors found before the window was up
+    bool m_noticesShown = false;
     void showRestoreNotices();
+    void startHistory();
 };

@@ -38,10 +38,12 @@ WebPage* WebEngineBrowser::ensurePage()
     m_view->setPage(m_page);
     m_view->setGeometry(rect());
     m_view->show();
-    connect(m_page, &QWebEnginePage::loadFinished, this, [this](bool) {
+    connect(m_page, &QWebEnginePage::loadFinished, this, [this](bool ok) {
+        m_loadOk = ok;
         WindowTrace::note(this, "DocumentComplete");
         Q_EMIT DocumentComplete(LocationURL());
     });
+    connect(m_page, &QWebEnginePage::titleChanged, this, &BrowserControl::TitleChange);
     connect(m_page, &QWebEnginePage::fullScreenRequested, this,
             &WebEngineBrowser::fullScreenRequested);
     connect(m_page, &QWebEnginePage::findTextFinished, this,
@@ -133,6 +135,8 @@ QString WebEngineBrowser::LocationURL() const
 {
     return m_page ? m_page->url().toString() : QString();
 }
+
+QString WebEngineBrowser::LocationName() const { return m_page ? m_page->title() : QString(); }
 
 void WebEngineBrowser::Refresh()
 {

@@ -25,6 +25,8 @@ public:
     void setSilent(bool silent) override;
     bool Silent() const override { return m_silent; }
     QString LocationURL() const override;
+    QString LocationName() const override;
+    bool loadSucceeded() const override { return m_loadOk; }
     void Refresh() override;
     qreal zoomFactor() const override;
     void setZoomFactor(qreal factor) override;
@@ -52,4 +54,5 @@ private:
     QShortcut* m_stopKey = nullptr;
     QPointer<FullScreenWindow> m_fullScreen;
     bool m_silent = false;
+    bool m_loadOk = false;
 };

@@ -5,11 +5,13 @@
 namespace QV_Variaveis {
 QString ConfigDbPath;
 QString LinksDbPath;
+QString HistoryDbPath;
 
 void SetDatabasePaths()
 {
     ConfigDbPath = databaseFolder() + QStringLiteral("QV_Config.mdb");
     LinksDbPath = databaseFolder() + QStringLiteral("QV_Links.mdb");
+    HistoryDbPath = databaseFolder() + QStringLiteral("QV_Historico.mdb");
 }
 } // namespace QV_Variaveis
 

@@ -22,6 +22,10 @@ public:
     virtual bool Silent() const = 0;
     // The address of the top-level document now shown.
     virtual QString LocationURL() const = 0;
+    // Its title, as far as it is known.
+    virtual QString LocationName() const { return {}; }
+    // Whether the last finished top-level load reached its page (an error page does not).
+    virtual bool loadSucceeded() const { return true; }
     // Loads the page now shown again.
     virtual void Refresh() = 0;
     // The page's magnification, 1.0 for 100 %.
@@ -51,4 +55,6 @@ Q_SIGNALS:
     // The outcome of a findText: the active match (from 1) of `matches`, 0 of 0 for none.
     void findFinished(int active, int matches);
     void pdfPrinted(const QString& filePath, bool success);
+    // The top-level document's title changed.
+    void TitleChange(const QString& title);
 };

@@ -10,8 +10,10 @@ extern const Form Form3_AboutLayout;
 extern const Form Form4_HelpLayout;
 extern const Form Form5_MsgLayout;
 extern const Form Form6_DelLayout;
-// Small windows in the notice's style: the login, the yes/no question and finding in the page.
+// Small windows in the notice's style: the login, the yes/no question, finding in the page and
+// the address window.
 extern const Form LoginFormLayout;
 extern const Form QuestionFormLayout;
 extern const Form FindFormLayout;
+extern const Form GotoFormLayout;
 } // namespace layout

@@ -105,6 +105,8 @@ QString noticeFor(const QString& dbPath, const QDate& day, const QString& keptNa
 {
     const QString what = dbPath == QV_Variaveis::ConfigDbPath
                              ? QStringLiteral("A configuração estava danificada")
+                         : dbPath == QV_Variaveis::HistoryDbPath
+                             ? QStringLiteral("O histórico estava danificado")
                              : QStringLiteral("A lista de sites estava danificada");
     return what + QStringLiteral(" e foi restaurada da cópia de %1. O arquivo danificado foi "
                                  "guardado como %2.")
@@ -214,7 +216,8 @@ bool Backups::backUp(const QString& dbPath, const QDate& today)
 QStringList Backups::atStartup(const QDate& today)
 {
     QStringList notices;
-    for (const QString& path : {QV_Variaveis::LinksDbPath, QV_Variaveis::ConfigDbPath}) {
+    for (const QString& path :
+         {QV_Variaveis::LinksDbPath, QV_Variaveis::ConfigDbPath, QV_Variaveis::HistoryDbPath}) {
         const QString notice = restoreIfDamaged(path);
         if (!notice.isEmpty())
             notices.append(notice);

@@ -4,9 +4,9 @@
 #include <QString>
 #include <QStringList>
 
-// Daily copies of the two databases in backup/ beside them, and the self-restore of a damaged
+// Daily copies of the databases in backup/ beside them, and the self-restore of a damaged
 // database from its newest good copy. The folders always follow QV_Variaveis::LinksDbPath and
-// ConfigDbPath, wherever those point.
+// ConfigDbPath (and the history's HistoryDbPath), wherever those point.
 namespace Backups {
 
 inline constexpr int kKept = 7;

@@ -2,6 +2,7 @@
 
 #include "core/Paths.h"
 #include "storage/Database.h"
+#include "storage/SiteStore.h"
 
 ConfigRecord ConfigStore::read()
 {
@@ -45,4 +46,18 @@ void ConfigStore::update(const QString& sql)
     if (db->Execute(sql) == 0)
         db->fail(QStringLiteral("o registro de configuração (id=1) não existe"), sql);
     db->Close();
+}
+
+std::optional<QString> ConfigStore::setting(const QString& key)
+{
+    auto db = Database::OpenDatabase(QV_Variaveis::ConfigDbPath);
+    Recordset& table = db->OpenRecordset(QStringLiteral(
+        "SELECT name FROM sqlite_master WHERE type='table' AND name='Ajustes' COLLATE NOCASE"));
+    if (table.Eof())
+        return std::nullopt;
+    Recordset& rs = db->OpenRecordset(QStringLiteral("SELECT valor FROM Ajustes WHERE chave='") +
+                                      EncodeSqlText(key) + u'\'');
+    if (rs.Eof())
+        return std::nullopt;
+    return rs.textOrEmpty(QStringLiteral("valor"));
 }

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <optional>
+
 // The configuration record: row id 1 of Tabela1 in QV_Config.mdb at ConfigDbPath. Every
 // statement on it lives here.
 struct ConfigRecord {
@@ -24,5 +26,10 @@ QString minimizedSql(int flag);
 // Runs one update on QV_Config.mdb at ConfigDbPath. An update that matches no row is an error:
 // the configuration record is missing.
 void update(const QString& sql);
+
+// A setting of table Ajustes (chave, valor) in QV_Config.mdb, which the user creates with the
+// sqlite3 tool; the program never creates it. A missing table or row is no value.
+std::optional<QString> setting(const QString& key);
+inline constexpr char16_t kSearchKey[] = u"pesquisa";
 
 } // namespace ConfigStore

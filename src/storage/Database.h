@@ -74,6 +74,8 @@ public:
     void Close();
 
     const QString& path() const { return m_path; }
+    // The engine's handle, for statements with bound values (the history's).
+    sqlite3* handle() const { return m_db; }
 
     // What every connection gets: a busy timeout, and a length limit on one text or blob far
     // above any title or address, so that a damaged file claiming a huge value is an error

@@ -167,3 +167,30 @@ int compareNoCase(std::string_view a, std::string_view b)
             return fa < fb ? -1 : 1;
     }
 }
+
+std::string foldNoCase(std::string_view text)
+{
+    const char32_t* table = bmpTable();
+    std::string out;
+    out.reserve(text.size());
+    size_t i = 0;
+    char32_t c;
+    while (nextFolded(table, text, i, c)) {
+        if (c < 0x80) {
+            out += char(c);
+        } else if (c < 0x800) {
+            out += char(0xC0 | c >> 6);
+            out += char(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            out += char(0xE0 | c >> 12);
+            out += char(0x80 | (c >> 6 & 0x3F));
+            out += char(0x80 | (c & 0x3F));
+        } else {
+            out += char(0xF0 | c >> 18);
+            out += char(0x80 | (c >> 12 & 0x3F));
+            out += char(0x80 | (c >> 6 & 0x3F));
+            out += char(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 // Text order without regard to letter case or accents: "álvaro" sorts with "Alvaro".
@@ -15,3 +16,8 @@
 // Malformed UTF-8 bytes count as the characters of their byte values. Nothing outside the two
 // views is read.
 int compareNoCase(std::string_view a, std::string_view b);
+
+// The text as the order sees it, for searching: UTF-8 with case folded, accented letters as
+// their base letter and combining marks left out. Two texts equal under compareNoCase have the
+// same folding, digits aside (a number's leading zeros stay).
+std::string foldNoCase(std::string_view text);

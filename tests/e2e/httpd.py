@@ -23,8 +23,12 @@ request carried the right basic-auth credentials). Routes:
                     the word "quorvane" 17 times, on white
   /campo            a text field holding a misspelled Portuguese word ("caza"), focused; each
                     change of its text is sent as a request for /valor/TEXT (URL-encoded)
+  /pagina?t=TITLE   a page titled TITLE
+  /busca?q=WORDS    a search's results, titled "Resultados: WORDS"
+  /tarde            a page titled "Cedo" that takes the title "Título tardio" 1 s after loading
 """
 import base64
+import html
 import sys
 import threading
 import time
@@ -121,6 +125,9 @@ class Handler(BaseHTTPRequestHandler):
             "/auto": self.auto, "/slow": lambda: self.slow(url.query),
             "/texto": lambda: self.send(200, text_page()),
             "/campo": lambda: self.send(200, FIELD_PAGE),
+            "/pagina": lambda: self.titled(parse_qs(url.query).get("t", [""])[0], "#cde"),
+            "/busca": lambda: self.titled("Resultados: " + parse_qs(url.query).get("q", [""])[0], "#ffc"),
+            "/tarde": self.late_title,
         }.get(url.path)
         if route:
             route()
@@ -148,6 +155,15 @@ class Handler(BaseHTTPRequestHandler):
     def auto(self):
         self.send(200, b"<!doctype html><body style='margin:0;background:#ccc'>auto<script>"
                        b"setTimeout(function(){location.href='ssh://auto.example/'},1500)</script>")
+
+    def titled(self, title, colour):
+        text = html.escape(title)
+        self.send(200, ("<!doctype html><meta charset=utf-8><title>%s</title>"
+                        "<body style='margin:0;background:%s'><h1>%s</h1>" % (text, colour, text)).encode())
+
+    def late_title(self):
+        self.send(200, "<!doctype html><meta charset=utf-8><title>Cedo</title><body>tarde<script>"
+                       "setTimeout(function(){document.title='Título tardio'},1000)</script>".encode())
 
     def slow(self, query):
         time.sleep(int(parse_qs(query).get("ms", ["3000"])[0]) / 1000)

@@ -302,6 +302,18 @@ crop_diff() { # a.png b.png WxH+X+Y
 
 config_sql() { sqlite3 "$QV_DIR/BD/QV_Config.mdb" "$1"; }
 links_sql() { sqlite3 "$QV_DIR/BD/QV_Links.mdb" "$1"; }
+history_sql() { sqlite3 "$QV_DIR/BD/QV_Historico.mdb" "$1"; }
+
+# Runs a command again until it prints <expected> (fails after <seconds>).
+wait_for_output() { # seconds expected what command...
+    local deadline=$(($(now_ms) + $1 * 1000)) expected=$2 what=$3 got
+    shift 3
+    until got=$("$@" 2>/dev/null) && [[ $got == "$expected" ]]; do
+        (($(now_ms) < deadline)) || fail "$what: expected '$expected', got '$got'"
+        sleep 0.1
+    done
+    log "ok: $what = '$got'"
+}
 
 # "ok" when a database file passes SQLite's integrity check.
 integrity() { sqlite3 "$1" 'PRAGMA integrity_check' 2>&1 | head -n1; }

@@ -2,6 +2,7 @@
 
 #include "browser/Form1_Ini.h"
 #include "dialogs/FindForm.h"
+#include "browser/GotoForm.h"
 #include "dialogs/Form5_Msg.h"
 #include "dialogs/Form6_Del.h"
 #include "dialogs/LoginForm.h"
@@ -104,6 +105,8 @@ void tst_layout::windowMatchesTable_data()
                                   << QSize(233, 113) << notice;
     QTest::newRow("FindForm") << &layout::FindFormLayout << loader<FindForm>() << QSize(233, 72)
                               << QStringLiteral("Quorvane - Localizar");
+    QTest::newRow("GotoForm") << &layout::GotoFormLayout << loader<GotoForm>() << QSize(290, 306)
+                              << QStringLiteral("Quorvane - Ir para");
 }
 
 void tst_layout::windowMatchesTable()

@@ -1,6 +1,7 @@
 #include "browser/NavigationPolicy.h"
 #include "core/DownloadNames.h"
 #include "core/Paths.h"
+#include "core/TypedText.h"
 #include "core/UrlTools.h"
 
 #include <QFile>
@@ -9,6 +10,7 @@
 
 Q_DECLARE_METATYPE(NavigationPolicy::Verdict)
 Q_DECLARE_METATYPE(NavigationPolicy::UserAction)
+Q_DECLARE_METATYPE(TypedText::Kind)
 
 namespace {
 const QString kAppDir = QStringLiteral("/opt/Programas/Quorvane");
@@ -177,6 +179,84 @@ private Q_SLOTS:
         QCOMPARE(NavigationPolicy::verdict(QUrl(target), QUrl(current),
                                            QWebEnginePage::NavigationType(type), action),
                  verdict);
+    }
+    void typedTextIsAddressSearchOrRefused_data()
+    {
+        using K = TypedText::Kind;
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<K>("kind");
+        QTest::addColumn<QString>("url");
+
+        const QString q = QStringLiteral("https://s/?q=");
+        QTest::newRow("empty") << "" << K::Empty << "";
+        QTest::newRow("blanks and controls only") << QString(" \t\n\x01 ") << K::Empty << "";
+        QTest::newRow("scheme kept as typed")
+            << "HTTPS://Debian.org/A b" << K::Address << "HTTPS://Debian.org/A b";
+        QTest::newRow("about") << "about:blank" << K::Address << "about:blank";
+        QTest::newRow("host") << "debian.org" << K::Address << "https://debian.org";
+        QTest::newRow("host and path")
+            << "www.debian.org/doc?x#y" << K::Address << "https://www.debian.org/doc?x#y";
+        QTest::newRow("accented host") << "ação.com.br" << K::Address << "https://ação.com.br";
+        QTest::newRow("punycode top") << "a.xn--p1ai" << K::Address << "https://a.xn--p1ai";
+        QTest::newRow("IPv4 and port")
+            << "127.0.0.1:8080/x" << K::Address << "http://127.0.0.1:8080/x";
+        QTest::newRow("localhost") << "localhost" << K::Address << "http://localhost";
+        QTest::newRow("localhost with port")
+            << "LOCALHOST:3000" << K::Address << "http://LOCALHOST:3000";
+        QTest::newRow("IPv6") << "[::1]:8080/" << K::Address << "http://[::1]:8080/";
+        QTest::newRow("machine with port")
+            << "intranet:8080" << K::Address << "http://intranet:8080";
+        QTest::newRow("control characters removed")
+            << QString("deb\x01ian.org\x7f") << K::Address << "https://debian.org";
+        QTest::newRow("address with spaces") << "debian .org" << K::Search << q + "debian%20.org";
+        QTest::newRow("one word") << "debian" << K::Search << q + "debian";
+        QTest::newRow("words encoded")
+            << "a&b=c ção/?#%" << K::Search << q + "a%26b%3Dc%20%C3%A7%C3%A3o%2F%3F%23%25";
+        QTest::newRow("number is no host") << "3.14" << K::Search << q + "3.14";
+        QTest::newRow("bad IPv4 is no host") << "256.1.1.1" << K::Search << q + "256.1.1.1";
+        QTest::newRow("port out of range")
+            << "localhost:70000" << K::Search << q + "localhost%3A70000";
+        QTest::newRow("colon and words")
+            << "nota: comprar pão" << K::Search << q + "nota%3A%20comprar%20p%C3%A3o";
+        QTest::newRow("e-mail address")
+            << "ana@exemplo.com" << K::Search << q + "ana%40exemplo.com";
+        QTest::newRow("line break is a blank") << "a\nb" << K::Search << q + "a%20b";
+        QTest::newRow("javascript") << "javascript:alert(1)" << K::Refused << "";
+        QTest::newRow("JavaScript behind blanks and controls")
+            << QString(" \x01\t JaVaScRiPt:void(0)") << K::Refused << "";
+        QTest::newRow("javascript behind a bidi override")
+            << QString::fromUtf16(u"\u202Ejavascript:x") << K::Refused << "";
+        QTest::newRow("split javascript is only words")
+            << "java script:x" << K::Search << q + "java%20script%3Ax";
+    }
+
+    void typedTextIsAddressSearchOrRefused()
+    {
+        QFETCH(QString, typed);
+        QFETCH(TypedText::Kind, kind);
+        QFETCH(QString, url);
+        const TypedText::Result r = TypedText::classify(typed, QStringLiteral("https://s/?q=%s"));
+        QCOMPARE(r.kind, kind);
+        QCOMPARE(r.url, url);
+    }
+
+    void typedTextOfAnyLength()
+    {
+        const QString words = QString(50000, u'a') + u' ' + QString(49999, u'b');
+        const TypedText::Result r = TypedText::classify(words, QStringLiteral("http://s/%s"));
+        QCOMPARE(r.kind, TypedText::Kind::Search);
+        QCOMPARE(r.url.size(), qsizetype(100000 + 2 + 9));
+        QCOMPARE(TypedText::classify(QString(100000, u'a') + QStringLiteral(".com"), {}).kind,
+                 TypedText::Kind::Search); // a label is at most 63 letters
+    }
+
+    void searchTemplates()
+    {
+        QVERIFY(TypedText::isSearchTemplate(QString::fromUtf16(TypedText::kDefaultSearchTemplate)));
+        QVERIFY(TypedText::isSearchTemplate(QStringLiteral("HTTP://127.0.0.1:1/busca?q=%s")));
+        QVERIFY(!TypedText::isSearchTemplate(QStringLiteral("https://s/?q=")));
+        QVERIFY(!TypedText::isSearchTemplate(QStringLiteral("javascript:%s")));
+        QVERIFY(!TypedText::isSearchTemplate(QStringLiteral("file:///tmp/%s")));
     }
 };
 

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+
+class BrowserControl;
+class HistoryStore;
+
+// Records every finished top-level load of an http(s) page of the browser in the history, and
+// the title when it arrives later. The store writes on a thread of its own: recording costs the
+// window a queued job.
+class HistoryRecorder : public QObject {
+    Q_OBJECT
+public:
+    HistoryRecorder(BrowserControl* browser, const QString& path, QObject* parent);
+
+    HistoryStore& store() const { return *m_store; }
+
+private:
+    void documentComplete();
+    void titleChange(const QString& title);
+
+    QPointer<BrowserControl> m_browser;
+    HistoryStore* m_store;
+};
