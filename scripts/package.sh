@@ -37,9 +37,10 @@ name=quorvane_${version}_$arch
 
 # The compiler cache serves the copy too: paths under it count as relative, and the build folder
 # needs no place in the cache key, since dpkg-buildflags maps it out of the objects
-# (-ffile-prefix-map).
+# (-ffile-prefix-map). Its folder is named here: debhelper gives the build a HOME of its own.
 if command -v ccache >/dev/null; then
-    export CMAKE_CXX_COMPILER_LAUNCHER=ccache CCACHE_BASEDIR=$src CCACHE_NOHASHDIR=1
+    CCACHE_DIR=$(ccache -k cache_dir)
+    export CMAKE_CXX_COMPILER_LAUNCHER=ccache CCACHE_DIR CCACHE_BASEDIR=$src CCACHE_NOHASHDIR=1
 fi
 [[ ${DEB_BUILD_OPTIONS:-} == *parallel=* ]] ||
     export DEB_BUILD_OPTIONS="${DEB_BUILD_OPTIONS:+$DEB_BUILD_OPTIONS }parallel=${QV_JOBS:-2}"
