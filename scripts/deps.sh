@@ -1,17 +1,15 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages needed to build, run and test the browser, if any are missing:
-#   deps.sh [build|run|test]...   (default: all three)
+#   deps.sh [build|run|test|package]...   (default: all four)
 # Runs apt-get as root, or through sudo for an ordinary user.
 set -euo pipefail
 
-# Compiler, CMake, Qt and SQLite headers; dpkg-dev and file for the package's computed
-# dependencies (cpack -G DEB); the web engine's dictionary converter and the Brazilian
-# Portuguese dictionary it turns into the spell checker's.
+# Compiler, CMake, Qt, SQLite and libxml2 headers; the web engine's dictionary converter and the
+# Brazilian Portuguese dictionary it turns into the spell checker's.
 build_packages=(
     cmake ninja-build g++
     qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-svg-dev libgl-dev
     libsqlite3-dev libxml2-dev
-    dpkg-dev file
     qt6-webengine-dev-tools hunspell-pt-br
 )
 # What the built program needs beside the libraries it links: Qt's platform plugins, the skin's
@@ -29,15 +27,22 @@ test_packages=(
     dbus-daemon at-spi2-core python3-pyatspi
     clang libclang-rt-14-dev # the fuzz targets (scripts/test-sanitized.sh)
 )
+# The Debian package (scripts/package.sh): debhelper and dpkg-buildpackage, fakeroot for a build
+# as an ordinary user, lintian for the checks, and diffoscope (the small flavour) to explain a
+# difference between two builds (tests/reproducible.sh).
+package_packages=(
+    debhelper dpkg-dev fakeroot lintian diffoscope-minimal
+)
 
 packages=()
-for group in "${@:-build run test}"; do
+for group in "${@:-build run test package}"; do
     for g in $group; do
         case $g in
         build) packages+=("${build_packages[@]}") ;;
         run) packages+=("${run_packages[@]}") ;;
         test) packages+=("${test_packages[@]}") ;;
-        *) echo "deps: unknown group '$g' (build, run or test)" >&2; exit 2 ;;
+        package) packages+=("${package_packages[@]}") ;;
+        *) echo "deps: unknown group '$g' (build, run, test or package)" >&2; exit 2 ;;
         esac
     done
 done

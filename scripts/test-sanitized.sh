@@ -22,12 +22,12 @@ if command -v ccache >/dev/null; then
 fi
 status=0
 
-cmake -S "$root" -B "$san" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQV_SANITIZE=ON "${launcher[@]}"
+cmake -S "$root" -B "$san" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQV_SANITIZE=ON -DQV_WERROR=ON "${launcher[@]}"
 cmake --build "$san" -j "${QV_JOBS:-2}"
 (cd "$san" && ctest --output-on-failure -L unit) || status=$?
 
 cmake -S "$root" -B "$fuzz" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ \
-    -DQV_FUZZ=ON -DQV_FUZZ_SECONDS="${QV_FUZZ_SECONDS:-30}" "${launcher[@]}"
+    -DQV_FUZZ=ON -DQV_WERROR=ON -DQV_FUZZ_SECONDS="${QV_FUZZ_SECONDS:-30}" "${launcher[@]}"
 cmake --build "$fuzz" -j "${QV_JOBS:-2}" --target fuzz_targets
 (cd "$fuzz" && ctest --output-on-failure -L fuzz) || status=$?
 exit "$status"

@@ -3,7 +3,8 @@
 #   install.sh <build-dir> <application-id> <version>
 # Installs into a temporary prefix and checks the tree (the installation folder as a unit, the
 # link in bin/, the icons, untouched shipped databases, a reinstall keeping an existing one),
-# validates the desktop entry and the metainfo, builds the package and checks its contents.
+# validates the desktop entry and the metainfo, builds the Debian package through
+# scripts/package.sh (which runs lintian) and checks its contents.
 set -euo pipefail
 build=$(realpath "${1:?usage: install.sh <build-dir> <application-id> <version>}")
 id=${2:?} version=${3:?}
@@ -19,13 +20,14 @@ files=(lib/quorvane/quorvane lib/quorvane/BD/QV_Config.mdb lib/quorvane/BD/QV_Li
     lib/quorvane/ReadMe/ReadMe_Licenca-de-utilizacao.pdf lib/quorvane/qtwebengine_dictionaries/pt_BR.bdic
     share/applications/$id.desktop share/metainfo/$id.metainfo.xml
     share/icons/hicolor/scalable/apps/$id.svg)
+installed=("${files[@]}" share/man/man1/quorvane.1)
 for size in 16 24 32 48 64 128 256; do
     files+=("share/icons/hicolor/${size}x$size/apps/$id.png")
 done
-for f in "${files[@]}"; do
+for f in "${installed[@]}"; do
     [[ -s $prefix/$f ]] || fail "missing in the installed tree: $f"
 done
-ok "${#files[@]} files in place"
+ok "${#installed[@]} files in place"
 for size in 16 24 32 48 64 128 256; do
     got=$(identify -format '%m %wx%h' "$prefix/share/icons/hicolor/${size}x$size/apps/$id.png")
     [[ $got == "PNG ${size}x$size" ]] || fail "icon ${size}x$size is '$got'"
@@ -51,15 +53,30 @@ ok "a reinstall keeps an existing database"
 
 desktop-file-validate "$prefix/share/applications/$id.desktop" || fail "desktop-file-validate"
 grep -qx "StartupWMClass=Quorvane" "$prefix/share/applications/$id.desktop" || fail "StartupWMClass"
-appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml" || fail "appstreamcli validate"
+# --strict: an issue above the pedantic hints (a warning, an info) fails too.
+appstreamcli validate --no-net --strict "$prefix/share/metainfo/$id.metainfo.xml" || fail "appstreamcli validate"
 ok "desktop entry and metainfo validate"
 
-cpack --config "$build/CPackConfig.cmake" -G DEB -B "$tmp/pkg" >"$tmp/cpack.log" || { cat "$tmp/cpack.log"; fail "cpack"; }
+# The Debian package, built by scripts/package.sh (in a copy of the source tree; lintian must
+# find no error and no warning) into a folder of this test's own.
+QV_BUILD_DIR=$tmp/pkg "$(dirname "$0")/../scripts/package.sh" >"$tmp/package.log" 2>&1 ||
+    { cat "$tmp/package.log"; fail "scripts/package.sh"; }
+grep '^package:' "$tmp/package.log"
 deb=$tmp/pkg/quorvane_${version}_$(dpkg --print-architecture).deb
-[[ -f $deb ]] || fail "no $(basename "$deb") (cpack made: $(ls "$tmp/pkg"))"
+[[ -f $deb ]] || fail "no $(basename "$deb") (the package build made: $(ls "$tmp/pkg"))"
 dpkg-deb -c "$deb" | awk '{print $6}' >"$tmp/contents"
-for f in usr/bin/quorvane "${files[@]/#/usr/}"; do
+# The package keeps the folders beside the executable in /usr/share/quorvane/, with links to them.
+packaged=("${files[@]/#lib\/quorvane\/BD/share/quorvane/BD}")
+packaged=("${packaged[@]/#lib\/quorvane\/Web/share/quorvane/Web}")
+packaged=("${packaged[@]/#lib\/quorvane\/ReadMe/share/quorvane/ReadMe}")
+for f in usr/bin/quorvane "${packaged[@]/#/usr/}" usr/lib/quorvane/{BD,Web,ReadMe} \
+    usr/share/man/man1/quorvane.1.gz usr/share/doc/quorvane/copyright \
+    usr/share/doc/quorvane/changelog.gz; do
     grep -qx "./$f" "$tmp/contents" || fail "missing in the package: $f"
+done
+for d in BD Web ReadMe; do
+    [[ $(dpkg-deb -c "$deb" | awk -v f="./usr/lib/quorvane/$d" '$6 == f {print $8}') == \
+        "../../share/quorvane/$d" ]] || fail "usr/lib/quorvane/$d is not a link to share/quorvane/$d"
 done
 ok "$(basename "$deb"): $(wc -l <"$tmp/contents") entries"
 depends=$(dpkg-deb -f "$deb" Depends)

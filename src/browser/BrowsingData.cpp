@@ -1,15 +1,18 @@
 #include "browser/BrowsingData.h"
 
 #include "browser/WebProfile.h"
+#include "storage/HistoryStore.h"
 
 #include <QWebEngineCookieStore>
 #include <QWebEngineProfile>
 
-void clearBrowsingData()
+void clearBrowsingData(HistoryStore* history)
 {
     QWebEngineProfile* profile = WebProfile::persistent();
     profile->cookieStore()->deleteAllCookies();
     profile->clearHttpCache();
     profile->clearAllVisitedLinks();
-    // FIXME: clear the history store here
+    // Last: a history file that cannot be cleared is reported after the engine has forgotten.
+    if (history)
+        history->clear();
 }

@@ -3,4 +3,7 @@
 // What the web engine keeps of the user's browsing, cleared at the user's request: cookies,
 // the cache and the visited links, and the history. The saved sites and the configuration are
 // never part of it.
-void clearBrowsingData();
+class HistoryStore;
+
+// history may be null (no history this run); its failure throws QvError naming the file.
+void clearBrowsingData(HistoryStore* history);

@@ -2,9 +2,9 @@
 
 #include "browser/BrowsingData.h"
 #include "browser/CWebBrowserEvents.h"
-#include "browser/PagePrinter.h"
 #include "browser/GotoForm.h"
 #include "browser/HistoryRecorder.h"
+#include "browser/PagePrinter.h"
 #include "core/ErrorReporter.h"
 #include "core/Paths.h"
 #include "core/Platform.h"
@@ -23,8 +23,8 @@
 #include "sites/Form2_Lista.h"
 #include "storage/Backups.h"
 #include "storage/ConfigStore.h"
-#include "storage/SiteStore.h"
 #include "storage/HistoryStore.h"
+#include "storage/SiteStore.h"
 
 #include <QLabel>
 #include <QShortcut>
@@ -84,6 +84,7 @@ void Form1_Ini::createKeys()
     bind(Qt::CTRL | Qt::Key_D, &Form1_Ini::savePageToList);
     bind(Qt::CTRL | Qt::Key_P, [](Form1_Ini* f) { f->m_printer->print(); });
     bind(Qt::CTRL | Qt::SHIFT | Qt::Key_Delete, &Form1_Ini::askToClearBrowsingData);
+    bind(Qt::CTRL | Qt::Key_L, &Form1_Ini::openGoto);
 }
 
 void Form1_Ini::savePageToList()
@@ -110,9 +111,8 @@ void Form1_Ini::askToClearBrowsingData()
     if (!QuestionForm::ask(QStringLiteral("Limpar o histórico, os cookies e o cache?"),
                            QStringLiteral("Os sites salvos ficam.")))
         return;
-    clearBrowsingData();
+    clearBrowsingData(history());
     showNotice(QStringLiteral("Histórico, cookies e cache foram limpos."));
-    bind(Qt::CTRL | Qt::Key_L, &Form1_Ini::openGoto);
 }
 
 void Form1_Ini::connectButtons()

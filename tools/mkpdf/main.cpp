@@ -4,14 +4,19 @@
 //
 // The PDF's title is the document's first level-one heading. The output is
 // written through a QSaveFile, so a failed run leaves no truncated PDF behind.
+// The same input gives the same bytes; SOURCE_DATE_EPOCH, when set, is the
+// document's creation date.
 // Needs no display: unless QT_QPA_PLATFORM says otherwise, it runs offscreen.
 
 #include <QAbstractTextDocumentLayout>
+#include <QBuffer>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QFont>
 #include <QGuiApplication>
+#include <QHashFunctions>
 #include <QMarginsF>
 #include <QPageLayout>
 #include <QPageSize>
@@ -23,8 +28,10 @@
 #include <QTextDocument>
 #include <QTextFrame>
 #include <QTextTable>
+#include <QTimeZone>
 
 #include <cstdio>
+#include <ctime>
 
 namespace {
 
@@ -100,55 +107,10 @@ void styleDocument(QTextDocument& doc)
     }
 }
 
-} // namespace
-
-int main(int argc, char** argv)
+// Lays the text out in the writer's own units, one page at a time, keeping a strip at the
+// bottom of each page for its number. Returns false when the writer fails.
+bool renderPages(QTextDocument& doc, QPdfWriter& writer, const QString& title)
 {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: mkpdf <input.md> <output.pdf>\n");
-        return 2;
-    }
-    const QString inputPath = QFile::decodeName(argv[1]);
-    const QString outputPath = QFile::decodeName(argv[2]);
-
-    QFile input(inputPath);
-    if (!input.open(QIODevice::ReadOnly))
-        return fail(QStringLiteral("cannot read %1: %2").arg(inputPath, input.errorString()));
-    const QString markdown = QString::fromUtf8(input.readAll());
-    if (input.error() != QFileDevice::NoError)
-        return fail(QStringLiteral("cannot read %1: %2").arg(inputPath, input.errorString()));
-
-    QTextDocument doc;
-    doc.setDefaultFont(QFont(QString::fromLatin1(fontFamily), bodyPointSize));
-    doc.setMarkdown(markdown, QTextDocument::MarkdownDialectGitHub);
-    if (doc.isEmpty())
-        return fail(QStringLiteral("%1 has no text").arg(inputPath));
-    QString title = firstHeading(doc);
-    if (title.isEmpty())
-        return fail(QStringLiteral("%1 has no first-level heading for the title").arg(inputPath));
-    doc.setMetaInformation(QTextDocument::DocumentTitle, title);
-    styleDocument(doc);
-
-    const QString outputDir = QFileInfo(outputPath).absolutePath();
-    if (!QDir().mkpath(outputDir))
-        return fail(QStringLiteral("cannot create folder %1 for %2").arg(outputDir, outputPath));
-    QSaveFile output(outputPath);
-    if (!output.open(QIODevice::WriteOnly))
-        return fail(QStringLiteral("cannot write %1: %2").arg(outputPath, output.errorString()));
-
-    QPdfWriter writer(&output);
-    writer.setTitle(title);
-    writer.setCreator(QStringLiteral("Maravel Quorvane"));
-    writer.setResolution(300);
-    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                     QMarginsF(marginMm, marginMm, marginMm, marginMm),
-                                     QPageLayout::Millimeter));
-
-    // Lay the text out in the writer's own units, one page at a time, keeping a
-    // strip at the bottom of each page for its number.
     doc.documentLayout()->setPaintDevice(&writer);
     doc.setDocumentMargin(0);
     const qreal pageWidth = writer.width();
@@ -159,12 +121,12 @@ int main(int argc, char** argv)
 
     QPainter painter;
     if (!painter.begin(&writer))
-        return fail(QStringLiteral("cannot start drawing %1").arg(outputPath));
+        return false;
     QFont footerFont(QString::fromLatin1(fontFamily), 9);
     for (int page = 0; page < pageCount; ++page) {
         if (page > 0 && !writer.newPage()) {
             painter.end();
-            return fail(QStringLiteral("cannot add page %1 to %2").arg(page + 1).arg(outputPath));
+            return false;
         }
         const QRectF slice(0, page * bodyHeight, pageWidth, bodyHeight);
         painter.save();
@@ -179,9 +141,109 @@ int main(int argc, char** argv)
                          Qt::AlignHCenter | Qt::AlignBottom,
                          QStringLiteral("%1  ·  %2 / %3").arg(title).arg(page + 1).arg(pageCount));
     }
-    if (!painter.end())
-        return fail(QStringLiteral("cannot finish %1").arg(outputPath));
-    if (!output.commit())
-        return fail(QStringLiteral("cannot write %1: %2").arg(outputPath, output.errorString()));
+    return painter.end();
+}
+
+// The writer dates the document with the current time, in UTC (main sets TZ). A reproducible
+// build gives SOURCE_DATE_EPOCH: that date goes in its place, at the same length, so that the
+// cross-reference offsets stay right. Returns false when the date is not where it should be.
+bool stampCreationDate(QByteArray& pdf)
+{
+    bool valid = false;
+    const qint64 epoch = qEnvironmentVariable("SOURCE_DATE_EPOCH").toLongLong(&valid);
+    if (!valid)
+        return true;
+    const QByteArray key("/CreationDate (D:");
+    const qsizetype at = pdf.indexOf(key);
+    const QByteArray date = QDateTime::fromSecsSinceEpoch(epoch, QTimeZone::utc())
+                                .toString("yyyyMMddHHmmss")
+                                .toLatin1();
+    const qsizetype end = at + key.size() + date.size();
+    if (at < 0 || pdf.indexOf(key, at + 1) >= 0 || pdf.mid(end, 2) != "Z)")
+        return false;
+    pdf.replace(at + key.size(), date.size(), date);
+    return true;
+}
+
+QString readMarkdown(const QString& path, QString& error)
+{
+    QFile input(path);
+    if (!input.open(QIODevice::ReadOnly)) {
+        error = QStringLiteral("cannot read %1: %2").arg(path, input.errorString());
+        return {};
+    }
+    const QString markdown = QString::fromUtf8(input.readAll());
+    if (input.error() != QFileDevice::NoError)
+        error = QStringLiteral("cannot read %1: %2").arg(path, input.errorString());
+    return markdown;
+}
+
+bool savePdf(const QString& path, const QByteArray& pdf, QString& error)
+{
+    const QString outputDir = QFileInfo(path).absolutePath();
+    if (!QDir().mkpath(outputDir)) {
+        error = QStringLiteral("cannot create folder %1 for %2").arg(outputDir, path);
+        return false;
+    }
+    QSaveFile output(path);
+    if (!output.open(QIODevice::WriteOnly) || output.write(pdf) != pdf.size() || !output.commit()) {
+        error = QStringLiteral("cannot write %1: %2").arg(path, output.errorString());
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The same input gives the same bytes: fonts are written in the order of a hash table, so
+    // its seed is fixed, and the document's date is in UTC whatever the build machine's zone.
+    QHashSeed::setDeterministicGlobalSeed();
+    qputenv("TZ", "UTC");
+    tzset();
+    QGuiApplication app(argc, argv);
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: mkpdf <input.md> <output.pdf>\n");
+        return 2;
+    }
+    const QString inputPath = QFile::decodeName(argv[1]);
+    const QString outputPath = QFile::decodeName(argv[2]);
+
+    QString error;
+    const QString markdown = readMarkdown(inputPath, error);
+    if (!error.isEmpty())
+        return fail(error);
+    QTextDocument doc;
+    doc.setDefaultFont(QFont(QString::fromLatin1(fontFamily), bodyPointSize));
+    doc.setMarkdown(markdown, QTextDocument::MarkdownDialectGitHub);
+    if (doc.isEmpty())
+        return fail(QStringLiteral("%1 has no text").arg(inputPath));
+    QString title = firstHeading(doc);
+    if (title.isEmpty())
+        return fail(QStringLiteral("%1 has no first-level heading for the title").arg(inputPath));
+    doc.setMetaInformation(QTextDocument::DocumentTitle, title);
+    styleDocument(doc);
+
+    QByteArray pdf;
+    {
+        QBuffer buffer(&pdf);
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&buffer);
+        writer.setTitle(title);
+        writer.setCreator(QStringLiteral("Maravel Quorvane"));
+        writer.setResolution(300);
+        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                         QMarginsF(marginMm, marginMm, marginMm, marginMm),
+                                         QPageLayout::Millimeter));
+        if (!renderPages(doc, writer, title))
+            return fail(QStringLiteral("cannot draw %1").arg(outputPath));
+    }
+    if (!stampCreationDate(pdf))
+        return fail(QStringLiteral("no creation date to set in %1").arg(outputPath));
+    if (!savePdf(outputPath, pdf, error))
+        return fail(error);
     return 0;
 }
