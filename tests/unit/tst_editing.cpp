@@ -551,6 +551,8 @@ void tst_editing::savedPageIsListedOnce()
     main().savePageToList(); // the second time, never a second row
     QCOMPARE(m_notices->messages.last(), again());
     QCOMPARE(sites(), row.isEmpty() ? before : before + QStringList{row});
+}
+
 void tst_editing::droppedOrPastedLinksBecomeSites_data()
 {
     QTest::addColumn<bool>("paste");
