@@ -1,8 +1,8 @@
 #include "TestInstall.h"
 
 #include "browser/Form1_Ini.h"
-#include "dialogs/FindForm.h"
 #include "browser/GotoForm.h"
+#include "dialogs/FindForm.h"
 #include "dialogs/Form5_Msg.h"
 #include "dialogs/Form6_Del.h"
 #include "dialogs/LoginForm.h"
