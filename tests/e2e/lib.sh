@@ -118,6 +118,18 @@ stop_app() {
     wait_app_exit 5 || kill -KILL "$APP_PID" 2>/dev/null || true
 }
 
+# Starts the program and opens the administration window from the main window's button; sets
+# MAIN to the main window's id.
+start_app_in_admin() {
+    start_app
+    MAIN=$(wait_for_window "$QV_TITLE" 8) || fail "the main window did not appear"
+    window_geometry "$MAIN"
+    sleep 1
+    click $((WX + 2815 / 15 + 8)) $((WY + 6840 / 15 + 8))
+    wait_for_window "$QV_TITLE" 3 2 >/dev/null || fail "the administration window did not appear"
+    wait_for_no_window "$QV_TITLE" 3 2 || fail "the main window was not hidden"
+}
+
 # ---- windows ----------------------------------------------------------------------------------
 
 # Visible windows whose title is exactly <name>, one id a line, bottom of the stack first.

@@ -44,13 +44,7 @@ answer_dialog() { # title shot-name path
     fi
 }
 
-start_app
-main=$(wait_for_window "$QV_TITLE" 8) || fail "the main window did not appear"
-window_geometry "$main"
-sleep 1
-click $((WX + 2815 / 15 + 8)) $((WY + 6840 / 15 + 8))
-wait_for_window "$QV_TITLE" 3 2 >/dev/null || fail "the administration window did not appear"
-wait_for_no_window "$QV_TITLE" 3 2 || fail "the main window was not hidden"
+start_app_in_admin
 
 # ---- import ------------------------------------------------------------------------------------
 xdotool key ctrl+i

@@ -11,13 +11,8 @@ URL="https://exemplo.invalid/caminho?a=1&b='2'"
 rows_titled() { links_sql "SELECT count(*) FROM Tabela1 WHERE titulo1='${1//\'/\'\'}'"; }
 before_total=$(links_sql "SELECT count(*) FROM Tabela1")
 
-start_app
-main=$(wait_for_window "$QV_TITLE" 8) || fail "the main window did not appear"
-window_geometry "$main"
-sleep 1
-click $((WX + 2815 / 15 + 8)) $((WY + 6840 / 15 + 8))
-wait_for_window "$QV_TITLE" 3 2 >/dev/null || fail "the administration window did not appear"
-wait_for_no_window "$QV_TITLE" 3 2 || fail "the main window was not hidden"
+start_app_in_admin
+main=$MAIN
 adm=$(visible_windows "$QV_TITLE")
 [[ $adm != "$main" ]] || fail "the main window stayed instead of the administration window"
 window_geometry "$adm"
