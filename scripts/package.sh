@@ -35,13 +35,11 @@ version=$(dpkg-parsechangelog -l "$src/debian/changelog" -S Version)
 arch=$(dpkg --print-architecture)
 name=quorvane_${version}_$arch
 
-# The compiler cache serves the copy too: paths under it count as relative, and the build folder
-# needs no place in the cache key, since dpkg-buildflags maps it out of the objects
-# (-ffile-prefix-map). Its folder is named here: debhelper gives the build a HOME of its own.
-if command -v ccache >/dev/null; then
-    CCACHE_DIR=$(ccache -k cache_dir)
-    export CMAKE_CXX_COMPILER_LAUNCHER=ccache CCACHE_DIR CCACHE_BASEDIR=$src CCACHE_NOHASHDIR=1
-fi
+# No compiler cache: with a base folder, ccache hands the compiler relative names
+# ("../../src/x.cpp") where an uncached build names "./src/x.cpp" after -ffile-prefix-map, so the
+# debug information, and with it the build id of the stripped program, would differ from a
+# distribution's build; without one, the copy's new folder would never hit the cache anyway.
+unset CMAKE_CXX_COMPILER_LAUNCHER
 [[ ${DEB_BUILD_OPTIONS:-} == *parallel=* ]] ||
     export DEB_BUILD_OPTIONS="${DEB_BUILD_OPTIONS:+$DEB_BUILD_OPTIONS }parallel=${QV_JOBS:-2}"
 

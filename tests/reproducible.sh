@@ -3,9 +3,9 @@
 # in folders of other names and lengths, started at other times, under another time zone, locale
 # and umask, give byte-identical .deb files (cmp). A difference is explained by diffoscope, whose
 # report the failure prints (and keeps, with the packages, in the folder it names).
-# The second build compiles without the compiler cache: a cached object from the first folder
-# would hide a build path that leaks into the binary. So it takes as long as a first build, and
-# it is run by hand (before a release, after a change to the build), not by the suite:
+# Both builds compile from scratch (scripts/package.sh uses no compiler cache), so the check takes
+# two full builds, and it is run by hand (before a release, after a change to the build), not by
+# the suite:
 #   tests/reproducible.sh
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
