@@ -4,7 +4,7 @@
 // Run: bench_bookmarks [rounds]   (QT_QPA_PLATFORM=offscreen works)
 #include "TestInstall.h"
 
-#include "browser/AppSetup.h"
+#include "app/AppSetup.h"
 #include "forms/FormTimer.h"
 #include "forms/Forms.h"
 #include "forms/ListBox.h"

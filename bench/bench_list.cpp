@@ -5,7 +5,7 @@
 #include "BenchData.h"
 #include "TestInstall.h"
 
-#include "browser/AppSetup.h"
+#include "app/AppSetup.h"
 #include "forms/Forms.h"
 #include "sites/Form2_Lista.h"
 #include "storage/Database.h"

@@ -6,11 +6,11 @@
 #include "BenchData.h"
 #include "TestInstall.h"
 
-#include "browser/AppSetup.h"
-#include "browser/GotoForm.h"
-#include "browser/SuggestionList.h"
+#include "app/AppSetup.h"
 #include "core/Paths.h"
 #include "forms/Forms.h"
+#include "navigation/GotoForm.h"
+#include "navigation/SuggestionList.h"
 #include "storage/Database.h"
 #include "storage/HistoryStore.h"
 

@@ -1,9 +1,9 @@
-#include "browser/AppSetup.h"
+#include "app/AppSetup.h"
+#include "app/SingleInstance.h"
 #include "browser/Form1_Ini.h"
 #include "core/DataFolder.h"
 #include "core/ErrorReporter.h"
 #include "core/Paths.h"
-#include "core/SingleInstance.h"
 #include "forms/Forms.h"
 
 #include <QApplication>

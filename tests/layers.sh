@@ -4,7 +4,7 @@
 set -euo pipefail
 src=${1:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../src" && pwd)}
 
-layers=(core storage forms "layouts chrome" dialogs sites info browser)
+layers=(core storage forms "layouts chrome" dialogs engine sites info navigation browser app)
 declare -A rank
 for i in "${!layers[@]}"; do
     for folder in ${layers[$i]}; do rank[$folder]=$i; done

@@ -1,10 +1,6 @@
 #include "browser/Form1_Ini.h"
 
-#include "browser/BrowsingData.h"
 #include "browser/CWebBrowserEvents.h"
-#include "browser/GotoForm.h"
-#include "browser/HistoryRecorder.h"
-#include "browser/PagePrinter.h"
 #include "core/ErrorReporter.h"
 #include "core/Paths.h"
 #include "core/Platform.h"
@@ -12,6 +8,8 @@
 #include "dialogs/FindForm.h"
 #include "dialogs/Form5_Msg.h"
 #include "dialogs/QuestionForm.h"
+#include "engine/BrowsingData.h"
+#include "engine/PagePrinter.h"
 #include "forms/BrowserControl.h"
 #include "forms/Controls.h"
 #include "forms/FormTimer.h"
@@ -20,6 +18,8 @@
 #include "info/Form3_About.h"
 #include "info/Form4_Help.h"
 #include "layouts/Layouts.h"
+#include "navigation/GotoForm.h"
+#include "navigation/HistoryRecorder.h"
 #include "sites/Form2_Lista.h"
 #include "storage/Backups.h"
 #include "storage/ConfigStore.h"
@@ -256,6 +256,8 @@ void Form1_Ini::setStartMinimizedFlag(int flag) { lblNumChecked->setText(QString
 void Form1_Ini::setAddressToOpen(const QString& address) { lblNavigate->setText(address); }
 
 void Form1_Ini::openAddressToOpen() { WebBrowser2->Navigate(GetFullUrl(lblNavigate->text())); }
+
+void Form1_Ini::navigate(const QString& address) { WebBrowser2->Navigate(address); }
 
 void Form1_Ini::takeOverFrom(const BaseForm& from)
 {

@@ -64,6 +64,7 @@ public:
     void setStartMinimizedFlag(int flag) override;
     void setAddressToOpen(const QString& address) override;
     void openAddressToOpen() override;
+    void navigate(const QString& address) override;
     void takeOverFrom(const BaseForm& from) override;
 
     BrowserControl* WebBrowser2;

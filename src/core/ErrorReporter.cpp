@@ -1,8 +1,5 @@
 #include "core/ErrorReporter.h"
 
-#include <QApplication>
-#include <QMessageBox>
-
 namespace {
 ErrorReporter::Handler& handler()
 {
@@ -15,13 +12,9 @@ void ErrorReporter::setHandler(Handler h) { handler() = std::move(h); }
 
 void ErrorReporter::report(const QString& message)
 {
-    if (handler()) {
-        handler()(message);
-        return;
-    }
+    if (handler())
+        return handler()(message);
     qWarning("quorvane: %s", qPrintable(message));
-    if (qobject_cast<QApplication*>(QCoreApplication::instance()))
-        QMessageBox::critical(nullptr, QStringLiteral("Maravel Quorvane"), message);
 }
 
 void ErrorReporter::guard(const std::function<void()>& fn)

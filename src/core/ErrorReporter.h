@@ -15,7 +15,8 @@ public:
     static void report(const QString& message);
     static void guard(const std::function<void()>& fn);
 
-    // Tests record reports instead of showing a message box.
+    // Where reports go: the application's set-up shows them in a message box, tests record
+    // them. Without a handler a report is a line in the log.
     static void setHandler(Handler handler);
 };
 

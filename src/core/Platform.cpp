@@ -1,14 +1,6 @@
 #include "core/Platform.h"
 
-#include "core/QvError.h"
-#include "core/UrlTools.h"
-
-#include <QApplication>
-#include <QCursor>
-#include <QDesktopServices>
-#include <QDir>
-#include <QSystemTrayIcon>
-#include <QUrl>
+#include <QtGlobal>
 
 namespace {
 std::unique_ptr<Platform>& current()
@@ -16,35 +8,15 @@ std::unique_ptr<Platform>& current()
     static std::unique_ptr<Platform> p;
     return p;
 }
-
 } // namespace
 
 Platform& Platform::instance()
 {
+    // The application's set-up installs the desktop, tests a fake: reaching the outside world
+    // before either is a programmer's error.
     if (!current())
-        current() = std::make_unique<DesktopPlatform>();
+        qFatal("quorvane: no platform installed");
     return *current();
 }
 
 void Platform::install(std::unique_ptr<Platform> platform) { current() = std::move(platform); }
-
-void DesktopPlatform::beep() { QApplication::beep(); }
-
-void DesktopPlatform::openExternal(const QString& text)
-{
-    const QUrl url = addressToUrl(text);
-    if (!url.isValid() || url.isEmpty() || !QDesktopServices::openUrl(url))
-        throw QvError(QStringLiteral("Não foi possível abrir \"%1\" fora do programa.").arg(text));
-}
-
-void DesktopPlatform::openFile(const QString& path)
-{
-    // Failure is not reported: a missing document simply does not open.
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
-}
-
-QPoint DesktopPlatform::cursorPos() const { return QCursor::pos(); }
-
-bool DesktopPlatform::trayAvailable() const { return QSystemTrayIcon::isSystemTrayAvailable(); }
-
-void DesktopPlatform::endProcess(int exitCode) { QCoreApplication::exit(exitCode); }

@@ -22,17 +22,7 @@ public:
     // Ends the process once the current handler has returned.
     virtual void endProcess(int exitCode) = 0;
 
+    // The one installed with install(): the desktop at start-up, a fake in tests.
     static Platform& instance();
     static void install(std::unique_ptr<Platform> platform);
-};
-
-// The real desktop.
-class DesktopPlatform : public Platform {
-public:
-    void beep() override;
-    void openExternal(const QString& text) override;
-    void openFile(const QString& path) override;
-    QPoint cursorPos() const override;
-    bool trayAvailable() const override;
-    void endProcess(int exitCode) override;
 };

@@ -30,6 +30,8 @@ public:
     // lblNavigate: the address a window hands over to be opened, and opening it.
     virtual void setAddressToOpen(const QString& address) = 0;
     virtual void openAddressToOpen() = 0;
+    // Opens an address (already completed) in the browser.
+    virtual void navigate(const QString& address) = 0;
     // Shows the main window at the place of `from`, names `from` in lblFormNothing and has it
     // unloaded 250 ms later.
     virtual void takeOverFrom(const BaseForm& from) = 0;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "browser/AppSetup.h"
+#include "app/AppSetup.h"
 
 #include <QApplication>
 #include <QStandardPaths>

@@ -1,7 +1,6 @@
 #include "TestInstall.h"
 
 #include "browser/Form1_Ini.h"
-#include "browser/GotoForm.h"
 #include "dialogs/FindForm.h"
 #include "dialogs/Form5_Msg.h"
 #include "dialogs/Form6_Del.h"
@@ -14,6 +13,7 @@
 #include "info/Form3_About.h"
 #include "info/Form4_Help.h"
 #include "layouts/Layouts.h"
+#include "navigation/GotoForm.h"
 #include "sites/Form2_Lista.h"
 
 #include <QCheckBox>

@@ -1,8 +1,8 @@
-#include "browser/NavigationPolicy.h"
 #include "core/DownloadNames.h"
 #include "core/Paths.h"
 #include "core/TypedText.h"
 #include "core/UrlTools.h"
+#include "engine/NavigationPolicy.h"
 
 #include <QFile>
 #include <QTemporaryDir>

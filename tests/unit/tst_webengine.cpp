@@ -1,6 +1,6 @@
 #include "TestMain.h"
-#include "browser/WebEngineBrowser.h"
 #include "core/QvError.h"
+#include "engine/WebEngineBrowser.h"
 
 #include <QApplication>
 #include <QSignalSpy>

@@ -1,6 +1,6 @@
-#include "browser/FullScreenWindow.h"
+#include "engine/FullScreenWindow.h"
 
-#include "browser/WebView.h"
+#include "engine/WebView.h"
 
 #include <QShortcut>
 #include <QVBoxLayout>

@@ -1,4 +1,4 @@
-#include "browser/LocalFileGuard.h"
+#include "engine/LocalFileGuard.h"
 
 void LocalFileGuard::interceptRequest(QWebEngineUrlRequestInfo& info)
 {

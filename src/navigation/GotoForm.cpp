@@ -1,7 +1,5 @@
-#include "browser/GotoForm.h"
+#include "navigation/GotoForm.h"
 
-#include "browser/Form1_Ini.h"
-#include "browser/SuggestionList.h"
 #include "core/ErrorReporter.h"
 #include "core/Paths.h"
 #include "core/TypedText.h"
@@ -9,7 +7,9 @@
 #include "dialogs/Form5_Msg.h"
 #include "forms/BrowserControl.h"
 #include "forms/Forms.h"
+#include "forms/MainWindow.h"
 #include "layouts/Layouts.h"
+#include "navigation/SuggestionList.h"
 #include "storage/ConfigStore.h"
 #include "storage/Suggestions.h"
 
@@ -144,8 +144,6 @@ void GotoForm::goTyped()
 
 void GotoForm::go(const QString& address)
 {
-    Form1_Ini* main = Forms::ifLoaded<Form1_Ini>();
-    if (main)
-        main->WebBrowser2->Navigate(address);
+    MainWindow::get().navigate(address);
     rejectAnswer();
 }

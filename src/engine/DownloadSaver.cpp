@@ -1,4 +1,4 @@
-#include "browser/DownloadSaver.h"
+#include "engine/DownloadSaver.h"
 
 #include "core/DownloadNames.h"
 #include "core/ErrorReporter.h"

@@ -1,6 +1,6 @@
-#include "browser/NewWindowRequest.h"
+#include "engine/NewWindowRequest.h"
 
-#include "browser/WebPage.h"
+#include "engine/WebPage.h"
 
 NewWindowRequest::NewWindowRequest(WebPage* opener)
     : QWebEnginePage(opener->profile(), opener)

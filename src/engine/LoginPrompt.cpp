@@ -1,4 +1,4 @@
-#include "browser/LoginPrompt.h"
+#include "engine/LoginPrompt.h"
 
 #include "dialogs/LoginForm.h"
 

@@ -1,11 +1,11 @@
-#include "browser/WebEngineBrowser.h"
+#include "engine/WebEngineBrowser.h"
 
-#include "browser/FullScreenWindow.h"
-#include "browser/WebPage.h"
-#include "browser/WebProfile.h"
-#include "browser/WebView.h"
 #include "core/QvError.h"
 #include "core/UrlTools.h"
+#include "engine/FullScreenWindow.h"
+#include "engine/WebPage.h"
+#include "engine/WebProfile.h"
+#include "engine/WebView.h"
 #include "forms/WindowTrace.h"
 
 #include <QShortcut>

@@ -1,12 +1,12 @@
-#include "browser/WebPage.h"
+#include "engine/WebPage.h"
 
-#include "browser/LoginPrompt.h"
-#include "browser/NavigationPolicy.h"
-#include "browser/NewWindowRequest.h"
-#include "browser/PageServices.h"
 #include "core/ErrorReporter.h"
 #include "core/Platform.h"
 #include "dialogs/QuestionForm.h"
+#include "engine/LoginPrompt.h"
+#include "engine/NavigationPolicy.h"
+#include "engine/NewWindowRequest.h"
+#include "engine/PageServices.h"
 
 #include <QTimer>
 

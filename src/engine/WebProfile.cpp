@@ -1,6 +1,6 @@
-#include "browser/WebProfile.h"
+#include "engine/WebProfile.h"
 
-#include "browser/LocalFileGuard.h"
+#include "engine/LocalFileGuard.h"
 
 #include <QCoreApplication>
 #include <QWebEngineProfile>

@@ -1,4 +1,4 @@
-#include "browser/HistoryRecorder.h"
+#include "navigation/HistoryRecorder.h"
 
 #include "forms/BrowserControl.h"
 #include "storage/HistoryStore.h"

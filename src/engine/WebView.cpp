@@ -1,4 +1,4 @@
-#include "browser/WebView.h"
+#include "engine/WebView.h"
 
 #include "core/Platform.h"
 

@@ -1,7 +1,10 @@
-#include "browser/AppSetup.h"
+#include "app/AppSetup.h"
+
+#include "app/DesktopPlatform.h"
+#include "app/MessageBoxReports.h"
 
 #include "browser/Form1_Ini.h"
-#include "browser/WebEngineBrowser.h"
+#include "engine/WebEngineBrowser.h"
 #include "forms/BrowserControl.h"
 #include "forms/Forms.h"
 
@@ -61,6 +64,8 @@ void AppSetup::afterApplication()
     pal.setColor(QPalette::ButtonText, Qt::black);
     QApplication::setPalette(pal);
     QApplication::setQuitOnLastWindowClosed(false);
+    Platform::install(std::make_unique<DesktopPlatform>());
+    MessageBoxReports::install();
     BrowserControl::setFactory([](QWidget* parent) { return new WebEngineBrowser(parent); });
     MainWindow::setLoader([]() -> MainWindow& { return Forms::get<Form1_Ini>(); });
 }

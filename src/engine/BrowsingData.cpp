@@ -1,6 +1,6 @@
-#include "browser/BrowsingData.h"
+#include "engine/BrowsingData.h"
 
-#include "browser/WebProfile.h"
+#include "engine/WebProfile.h"
 #include "storage/HistoryStore.h"
 
 #include <QWebEngineCookieStore>

@@ -1,4 +1,4 @@
-#include "browser/PagePrinter.h"
+#include "engine/PagePrinter.h"
 
 #include "core/DownloadNames.h"
 #include "core/ErrorReporter.h"

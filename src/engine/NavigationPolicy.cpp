@@ -1,4 +1,4 @@
-#include "browser/NavigationPolicy.h"
+#include "engine/NavigationPolicy.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -1,4 +1,4 @@
-#include "browser/SuggestionList.h"
+#include "navigation/SuggestionList.h"
 
 #include "forms/FormBuilder.h"
 

@@ -1,9 +1,9 @@
-#include "browser/PageServices.h"
+#include "engine/PageServices.h"
 
-#include "browser/DownloadSaver.h"
-#include "browser/LoginPrompt.h"
-#include "browser/NavigationPolicy.h"
-#include "browser/WebPage.h"
+#include "engine/DownloadSaver.h"
+#include "engine/LoginPrompt.h"
+#include "engine/NavigationPolicy.h"
+#include "engine/WebPage.h"
 
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
