@@ -3,7 +3,8 @@
 # opens and is recorded in the history with its title; words become a search through the
 # search template of the configuration (table Ajustes); a title that arrives after the load is
 # recorded too; the suggestions show saved sites (first) and visited pages, Down and Enter open
-# one; "javascript:" is refused with a notice and the page stays; Escape closes.
+# one (a saved address with blanks before it as the site list opens it: the page, not a local
+# path); "javascript:" is refused with a notice and the page stays; Escape closes.
 set -euo pipefail
 source "$(dirname "$0")/lib.sh"
 
@@ -14,7 +15,8 @@ PORT=${HTTP##*:}
 config_sql "UPDATE Tabela1 SET left=1500, top=1200, homeURL='$HTTP/pagina?t=Inicio' WHERE id=1"
 config_sql "CREATE TABLE Ajustes (chave TEXT PRIMARY KEY, valor TEXT);
             INSERT INTO Ajustes VALUES ('pesquisa', '$HTTP/busca?q=%s')"
-links_sql "INSERT INTO Tabela1 (titulo1,url) VALUES ('Receitas da Vovó', '$HTTP/pagina?t=Vov%C3%B3')"
+links_sql "INSERT INTO Tabela1 (titulo1,url) VALUES ('Receitas da Vovó', '$HTTP/pagina?t=Vov%C3%B3'),
+           ('Com brancos antes', '  $HTTP/pagina?t=Brancos')"
 
 requests() { grep -c "^GET $1 " "$HTTP_LOG" || true; }
 visits() { history_sql "SELECT coalesce(sum(visitas),0) FROM Historico"; }
@@ -71,6 +73,15 @@ wait_for_no_window "$GOTO" 5 || fail "Enter on a suggestion did not close the ad
 wait_for_output 15 "Vovó 1" "the saved site picked, opened and recorded" \
     row_of "$HTTP/pagina?t=Vov_"
 (($(requests /pagina) > before)) || fail "the suggestion was not opened"
+
+# ---- a saved address with blanks before it opens the page, not a local path -----------------
+open_goto
+type_text "brancos"
+sleep 1
+xdotool key Down Return
+wait_for_no_window "$GOTO" 5 || fail "Enter on a suggestion did not close the address window"
+wait_for_output 15 "Brancos 1" "the saved address with blanks, opened and recorded" \
+    row_of "$HTTP/pagina?t=Brancos"
 
 # ---- refused and empty texts: the page stays ------------------------------------------------
 open_goto
