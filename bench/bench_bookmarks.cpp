@@ -2,6 +2,7 @@
 // of 32,767 sites until the list is refilled, export of 100,000 sites until the file is whole,
 // and the longest stretch the window's thread went without handling events meanwhile.
 // Run: bench_bookmarks [rounds]   (QT_QPA_PLATFORM=offscreen works)
+#include "Parts.h"
 #include "TestInstall.h"
 
 #include "app/AppSetup.h"
@@ -93,15 +94,18 @@ Round importRound(Form2_Lista& f, const QString& file, const QString& db, const 
     QElapsedTimer t;
     double ms = 0;
     // After the window's own handler: the list is refilled by then.
-    auto c = QObject::connect(f.bookmarks, &BookmarkTransfer::sitesAdded, &f,
+    auto c = QObject::connect(&f.bookmarkTransfer(), &BookmarkTransfer::sitesAdded, &f,
                               [&] { ms = t.nsecsElapsed() / 1e6; });
     bool done = false;
-    auto d = QObject::connect(f.bookmarks, &BookmarkTransfer::finished, &f, [&] { done = true; });
+    auto d = QObject::connect(&f.bookmarkTransfer(), &BookmarkTransfer::finished, &f,
+                              [&] { done = true; });
     FreezeMeter meter;
     t.start();
-    f.bookmarks->importFile(file);
-    if (!QTest::qWaitFor([&] { return done; }, 60000) || f.lstSites->count() != 42767)
-        qFatal("the import did not end with 42,767 rows (%d)", f.lstSites->count());
+    f.bookmarkTransfer().importFile(file);
+    if (!QTest::qWaitFor([&] { return done; }, 60000) ||
+        part<ListBox>(f, "lstSites")->count() != 42767)
+        qFatal("the import did not end with 42,767 rows (%d)",
+               part<ListBox>(f, "lstSites")->count());
     QObject::disconnect(c);
     QObject::disconnect(d);
     return {ms, meter.longestMs()};
@@ -120,9 +124,10 @@ Round exportRound(Form2_Lista& f, const QString& db, const QString& out)
     }
     const double ms = t.nsecsElapsed() / 1e6;
     bool done = false;
-    auto d = QObject::connect(f.bookmarks, &BookmarkTransfer::finished, &f, [&] { done = true; });
+    auto d = QObject::connect(&f.bookmarkTransfer(), &BookmarkTransfer::finished, &f,
+                              [&] { done = true; });
     FreezeMeter meter;
-    f.bookmarks->exportTo(out);
+    f.bookmarkTransfer().exportTo(out);
     if (!QTest::qWaitFor([&] { return done; }, 60000))
         qFatal("the export did not end");
     QObject::disconnect(d);

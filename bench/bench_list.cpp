@@ -3,6 +3,7 @@
 // interleaved, medians and the ratio printed.
 // Run: bench_list [rounds]   (QT_QPA_PLATFORM=offscreen works)
 #include "BenchData.h"
+#include "Parts.h"
 #include "TestInstall.h"
 
 #include "app/AppSetup.h"
@@ -59,7 +60,7 @@ double refillMs(Form2_Lista& f, const QString& path, int rows)
     const int n = f.refillList(*db);
     db->Close();
     // The list as a view (whichever widget shows it), laid out and painted.
-    auto* list = f.findChild<QAbstractItemView*>(QStringLiteral("lstSites"));
+    auto* list = part<QAbstractItemView>(f, "lstSites");
     QCoreApplication::processEvents(); // the view's delayed layout
     list->viewport()->repaint();
     const double ms = t.nsecsElapsed() / 1e6;

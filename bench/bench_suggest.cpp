@@ -4,6 +4,7 @@
 // until all are stored, the file's integrity and the wake-ups of the idle program.
 // Run: QT_QPA_PLATFORM=offscreen bench_suggest
 #include "BenchData.h"
+#include "Parts.h"
 #include "TestInstall.h"
 
 #include "app/AppSetup.h"
@@ -52,15 +53,15 @@ void fill(const TestInstall& inst, int sites, int pages)
 // One key into the text box, until the list has painted the new suggestions.
 double keyToPaintMs(GotoForm& form, QChar key)
 {
-    QSignalSpy painted(form.lstSugestoes, &SuggestionList::painted);
+    QSignalSpy painted(part<SuggestionList>(form, "lstSugestoes"), &SuggestionList::painted);
     QElapsedTimer t;
     t.start();
     if (key == u'\b')
-        QTest::keyClick(form.txtEndereco, Qt::Key_Backspace);
+        QTest::keyClick(part<QLineEdit>(form, "txtEndereco"), Qt::Key_Backspace);
     else {
         // As a keyboard sends a letter, accented ones too.
         QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(key));
-        QCoreApplication::sendEvent(form.txtEndereco, &press);
+        QCoreApplication::sendEvent(part<QLineEdit>(form, "txtEndereco"), &press);
     }
     QElapsedTimer limit;
     limit.start();
@@ -94,7 +95,7 @@ void suggestions()
     std::vector<double> ms;
     for (int round = 0; round < 5; ++round) {
         for (const QString& text : typing) {
-            form.txtEndereco->clear();
+            part<QLineEdit>(form, "txtEndereco")->clear();
             QCoreApplication::processEvents();
             for (QChar c : text)
                 ms.push_back(keyToPaintMs(form, c));

@@ -53,6 +53,8 @@ Form1_Ini::Form1_Ini()
     , btnHelp(control<ImageControl>("btnHelp"))
     , btnAbout(control<ImageControl>("btnAbout"))
     , btnMeuSite(control<ImageControl>("btnMeuSite"))
+    , TimerFormNothing(timer("TimerFormNothing"))
+    , TimerShowForm(timer("TimerShowForm"))
     , m_icon(Pictures::applicationIcon())
 {
     setWindowIcon(m_icon);
@@ -126,10 +128,8 @@ void Form1_Ini::connectButtons()
     connectHandler(btnForward, &ImageControl::Click, this, &Form1_Ini::btnForward_Click);
     for (QWidget* b : {btnAbout, btnHelp, btnMeuSite, btnBack, btnForward, btnHome, btnAdm})
         withPressedLook(b);
-    connectHandler(timer("TimerFormNothing"), &FormTimer::Timer, this,
-                   &Form1_Ini::TimerFormNothing_Timer);
-    connectHandler(timer("TimerShowForm"), &FormTimer::Timer, this,
-                   &Form1_Ini::TimerShowForm_Timer);
+    connectHandler(TimerFormNothing, &FormTimer::Timer, this, &Form1_Ini::TimerFormNothing_Timer);
+    connectHandler(TimerShowForm, &FormTimer::Timer, this, &Form1_Ini::TimerShowForm_Timer);
 }
 
 void Form1_Ini::Form_Load()
@@ -145,8 +145,8 @@ void Form1_Ini::Form_Load()
         QTimer::singleShot(0, this, [this] { showRestoreNotices(); });
     } else {
         lblNumChecked->setText(QStringLiteral("0"));
-        timer("TimerShowForm")->setInterval(kFirstShowMs);
-        timer("TimerShowForm")->setEnabled(true);
+        TimerShowForm->setInterval(kFirstShowMs);
+        TimerShowForm->setEnabled(true);
     }
     lblHomeURL->setText(config.homeURL);
     lblTituloHome->setText(config.homeTitulo);
@@ -163,7 +163,7 @@ void Form1_Ini::Form_Load()
 
 void Form1_Ini::TimerShowForm_Timer()
 {
-    timer("TimerShowForm")->setEnabled(false);
+    TimerShowForm->setEnabled(false);
     Show();
     showRestoreNotices();
 }
@@ -238,7 +238,7 @@ void Form1_Ini::TimerFormNothing_Timer()
 {
     if (BaseForm* f = Forms::loadedByName(lblFormNothing->text()))
         Forms::unload(f);
-    timer("TimerFormNothing")->setEnabled(false);
+    TimerFormNothing->setEnabled(false);
 }
 
 QString Form1_Ini::homeTitle() const { return lblTituloHome->text(); }
@@ -265,8 +265,8 @@ void Form1_Ini::takeOverFrom(const BaseForm& from)
     setTop(from.Top());
     Show();
     lblFormNothing->setText(from.Name());
-    timer("TimerFormNothing")->setInterval(MainWindow::kHandOverMs);
-    timer("TimerFormNothing")->setEnabled(true);
+    TimerFormNothing->setInterval(MainWindow::kHandOverMs);
+    TimerFormNothing->setEnabled(true);
 }
 
 void Form1_Ini::imgFechar_Click()

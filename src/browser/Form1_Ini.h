@@ -67,14 +67,6 @@ public:
     void navigate(const QString& address) override;
     void takeOverFrom(const BaseForm& from) override;
 
-    BrowserControl* WebBrowser2;
-    BrowserControl* WebBrowser1;
-    QLabel* lblHomeURL;
-    QLabel* lblTituloHome;
-    QLabel* lblNumChecked;
-    QLabel* lblFormNothing;
-    QLabel* lblNavigate;
-
 protected:
     void imgFechar_Click() override;
 
@@ -84,6 +76,13 @@ private:
     template <class T>
     void openSecondary();
 
+    BrowserControl* WebBrowser2;
+    BrowserControl* WebBrowser1;
+    QLabel* lblHomeURL;
+    QLabel* lblTituloHome;
+    QLabel* lblNumChecked;
+    QLabel* lblFormNothing;
+    QLabel* lblNavigate;
     ImageControl* btnHome;
     ImageControl* btnBack;
     ImageControl* btnForward;
@@ -91,6 +90,8 @@ private:
     ImageControl* btnHelp;
     ImageControl* btnAbout;
     ImageControl* btnMeuSite;
+    FormTimer* TimerFormNothing;
+    FormTimer* TimerShowForm;
     QIcon m_icon;
     CWebBrowserEvents* m_events = nullptr;
     PagePrinter* m_printer = nullptr;

@@ -10,9 +10,9 @@
 
 SecondaryForm::SecondaryForm(const layout::Form& form)
     : SkinnedForm(form, Options{})
+    , TimerHideForm(timer("TimerHideForm"))
 {
-    connectHandler(timer("TimerHideForm"), &FormTimer::Timer, this,
-                   &SecondaryForm::TimerHideForm_Timer);
+    connectHandler(TimerHideForm, &FormTimer::Timer, this, &SecondaryForm::TimerHideForm_Timer);
     connectHandler(windowKey(Qt::Key_Escape), &QShortcut::activated, this,
                    &SecondaryForm::imgFechar_Click);
 }
@@ -21,14 +21,14 @@ void SecondaryForm::takeMainWindowIcon() { setWindowIcon(MainWindow::get().progr
 
 void SecondaryForm::armHideTimer()
 {
-    timer("TimerHideForm")->setInterval(MainWindow::kHandOverMs);
-    timer("TimerHideForm")->setEnabled(true);
+    TimerHideForm->setInterval(MainWindow::kHandOverMs);
+    TimerHideForm->setEnabled(true);
 }
 
 void SecondaryForm::TimerHideForm_Timer()
 {
     MainWindow::get().form().Hide();
-    timer("TimerHideForm")->setEnabled(false);
+    TimerHideForm->setEnabled(false);
 }
 
 void SecondaryForm::handBackToMainWindow() { MainWindow::get().takeOverFrom(*this); }

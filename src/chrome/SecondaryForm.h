@@ -22,4 +22,7 @@ protected:
     // The close image, Escape and a close from outside all hand back to the main window.
     void imgFechar_Click() override { handBackToMainWindow(); }
     void closeFromOutside() override { imgFechar_Click(); }
+
+private:
+    FormTimer* TimerHideForm;
 };

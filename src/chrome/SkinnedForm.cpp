@@ -20,22 +20,22 @@ const QString kTrayTip = QStringLiteral("Maravel Quorvane");
 
 SkinnedForm::SkinnedForm(const layout::Form& form, Options options)
     : BaseForm(form)
+    , imgMinimizar(control<ImageControl>("imgMinimizar"))
+    , imgMinimizarOn(control<ImageControl>("imgMinimizarOn"))
+    , imgTray(control<ImageControl>("imgTray"))
+    , imgTrayOn(control<ImageControl>("imgTrayOn"))
+    , imgFechar(control<ImageControl>("imgFechar"))
+    , imgFecharOn(control<ImageControl>("imgFecharOn"))
+    , abaTopo(control<ImageControl>("abaTopo"))
+    , shpForm(control<QWidget>("shpForm"))
+    , lblPosTop(control<QLabel>("lblPosTop"))
+    , lblPosLeft(control<QLabel>("lblPosLeft"))
+    , TimerMouseOver(timer("TimerMouseOver"))
     , m_options(options)
 {
-    imgMinimizar = control<ImageControl>("imgMinimizar");
-    imgMinimizarOn = control<ImageControl>("imgMinimizarOn");
-    imgTray = control<ImageControl>("imgTray");
-    imgTrayOn = control<ImageControl>("imgTrayOn");
-    imgFechar = control<ImageControl>("imgFechar");
-    imgFecharOn = control<ImageControl>("imgFecharOn");
-    abaTopo = control<ImageControl>("abaTopo");
-    shpForm = control<QWidget>("shpForm");
-    lblPosTop = control<QLabel>("lblPosTop");
-    lblPosLeft = control<QLabel>("lblPosLeft");
     createTitleBar();
     joinLogo();
-    connectHandler(timer("TimerMouseOver"), &FormTimer::Timer, this,
-                   &SkinnedForm::TimerMouseOver_Timer);
+    connectHandler(TimerMouseOver, &FormTimer::Timer, this, &SkinnedForm::TimerMouseOver_Timer);
 }
 
 void SkinnedForm::createTitleBar()
@@ -64,7 +64,7 @@ void SkinnedForm::joinLogo()
 
 void SkinnedForm::startChrome()
 {
-    timer("TimerMouseOver")->setInterval(kHoverInterval);
+    TimerMouseOver->setInterval(kHoverInterval);
     setWidth(kFormWidth);
     setHeight(kFormHeight);
     setControlWidth(shpForm, kFormWidth - 15);
@@ -97,7 +97,7 @@ void SkinnedForm::TimerMouseOver_Timer()
         plain->setVisible(!over);
     }
     if (!hoverCanChange())
-        timer("TimerMouseOver")->setEnabled(false);
+        TimerMouseOver->setEnabled(false);
 }
 
 bool SkinnedForm::hoverCanChange() const
@@ -115,13 +115,13 @@ bool SkinnedForm::event(QEvent* e)
     case QEvent::Enter:
     case QEvent::Leave:
     case QEvent::Show:
-        timer("TimerMouseOver")->setEnabled(true);
+        TimerMouseOver->setEnabled(true);
         break;
     case QEvent::Hide:
-        timer("TimerMouseOver")->setEnabled(false);
+        TimerMouseOver->setEnabled(false);
         break;
     case QEvent::WindowStateChange:
-        timer("TimerMouseOver")->setEnabled(!isMinimized());
+        TimerMouseOver->setEnabled(!isMinimized());
         break;
     default:
         break;

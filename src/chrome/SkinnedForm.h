@@ -53,6 +53,12 @@ protected:
     bool event(QEvent* event) override;
     void startDrag();
 
+private:
+    void createTitleBar();
+    void joinLogo();
+    void removeTrayIcon();
+    bool hoverCanChange() const;
+
     ImageControl* imgMinimizar;
     ImageControl* imgMinimizarOn;
     ImageControl* imgTray;
@@ -63,13 +69,7 @@ protected:
     QWidget* shpForm;
     QLabel* lblPosTop;
     QLabel* lblPosLeft;
-
-private:
-    void createTitleBar();
-    void joinLogo();
-    void removeTrayIcon();
-    bool hoverCanChange() const;
-
+    FormTimer* TimerMouseOver;
     Options m_options;
     PressedLook m_pressedLook;
     QSystemTrayIcon* m_tray = nullptr;

@@ -8,12 +8,20 @@
 
 #include <QKeyEvent>
 
-AnswerForm::AnswerForm(const layout::Form& form)
+AnswerForm::AnswerForm(const layout::Form& form, Place place)
     : BaseForm(form)
+    , shpForm(control<QWidget>("shpForm"))
+    , m_place(place)
 {
 }
 
-void AnswerForm::Form_Load() { placeOverMainWindow(*this); }
+void AnswerForm::Form_Load()
+{
+    if (m_place == Place::AtFootOfMainWindow)
+        placeAtFootOfMainWindow(*this, *shpForm);
+    else
+        placeOverMainWindow(*this, *shpForm);
+}
 
 void AnswerForm::rejectAnswer()
 {

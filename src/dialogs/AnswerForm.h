@@ -10,7 +10,11 @@ class LabelControl;
 class AnswerForm : public BaseForm {
     Q_OBJECT
 public:
-    explicit AnswerForm(const layout::Form& form);
+    // Where the window stands when it loads: centred over the main window, or along the foot of
+    // its page.
+    enum class Place { OverMainWindow, AtFootOfMainWindow };
+
+    explicit AnswerForm(const layout::Form& form, Place place = Place::OverMainWindow);
 
     void Form_Load() override;
 
@@ -23,4 +27,8 @@ protected:
 
     void keyPressEvent(QKeyEvent* event) override;
     void Form_MouseDown(Qt::MouseButton button) override;
+
+private:
+    QWidget* shpForm;
+    Place m_place;
 };

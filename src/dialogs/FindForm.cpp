@@ -1,7 +1,6 @@
 #include "dialogs/FindForm.h"
 
 #include "core/ErrorReporter.h"
-#include "dialogs/DialogPlacement.h"
 #include "forms/Forms.h"
 #include "layouts/Layouts.h"
 
@@ -10,7 +9,7 @@
 #include <QLineEdit>
 
 FindForm::FindForm()
-    : AnswerForm(layout::FindFormLayout)
+    : AnswerForm(layout::FindFormLayout, Place::AtFootOfMainWindow)
     , txtBusca(control<QLineEdit>("txtBusca"))
     , lblContagem(control<QLabel>("lblContagem"))
 {
@@ -31,8 +30,6 @@ void FindForm::open(BrowserControl* browser)
     form.txtBusca->setFocus();
     form.txtBusca->selectAll();
 }
-
-void FindForm::Form_Load() { placeAtFootOfMainWindow(*this); }
 
 void FindForm::Form_Unload()
 {

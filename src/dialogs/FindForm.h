@@ -21,11 +21,7 @@ public:
     // selected).
     static void open(BrowserControl* browser);
 
-    void Form_Load() override;
     void Form_Unload() override;
-
-    QLineEdit* txtBusca;
-    QLabel* lblContagem;
 
 protected:
     // Enter: the next match.
@@ -36,5 +32,7 @@ private:
     void find(BrowserControl::Find direction);
     void showCount(int active, int matches);
 
+    QLineEdit* txtBusca;
+    QLabel* lblContagem;
     QPointer<BrowserControl> m_browser;
 };

@@ -13,16 +13,18 @@ Form5_Msg::Form5_Msg()
     : BaseForm(layout::Form5_MsgLayout)
     , lblMensagem(control<QLabel>("lblMensagem"))
     , lblCount(control<QLabel>("lblCount"))
+    , shpForm(control<QWidget>("shpForm"))
+    , TimerCount(timer("TimerCount"))
 {
-    connectHandler(timer("TimerCount"), &FormTimer::Timer, this, &Form5_Msg::TimerCount_Timer);
+    connectHandler(TimerCount, &FormTimer::Timer, this, &Form5_Msg::TimerCount_Timer);
 }
 
 void Form5_Msg::Form_Load()
 {
-    placeOverAdministrationWindow(*this);
+    placeOverAdministrationWindow(*this, *shpForm);
     m_remaining = 3;
     lblCount->setText(QString::number(m_remaining));
-    timer("TimerCount")->setEnabled(true);
+    TimerCount->setEnabled(true);
 }
 
 void Form5_Msg::TimerCount_Timer()
@@ -30,7 +32,7 @@ void Form5_Msg::TimerCount_Timer()
     --m_remaining;
     lblCount->setText(QString::number(m_remaining));
     if (m_remaining < 1) {
-        timer("TimerCount")->setEnabled(false);
+        TimerCount->setEnabled(false);
         m_remaining = 0;
         Hide();
         Forms::unload(this);
@@ -58,10 +60,12 @@ void fitMessage(QLabel* label, const QString& text)
 }
 } // namespace
 
+void Form5_Msg::setMessage(const QString& text) { fitMessage(lblMensagem, text); }
+
 void showNotice(const QString& text)
 {
     Platform::instance().beep();
     Form5_Msg& msg = Forms::get<Form5_Msg>();
-    fitMessage(msg.lblMensagem, text);
+    msg.setMessage(text);
     msg.showModal();
 }

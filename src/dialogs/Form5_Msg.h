@@ -13,15 +13,18 @@ public:
 
     void Form_Load() override;
     void TimerCount_Timer();
-
-    QLabel* lblMensagem;
-    QLabel* lblCount;
+    // The message, fitted whole into its fixed label.
+    void setMessage(const QString& text);
 
 protected:
     // The notice keeps its three seconds whatever asks it to close.
     void closeFromOutside() override {}
 
 private:
+    QLabel* lblMensagem;
+    QLabel* lblCount;
+    QWidget* shpForm;
+    FormTimer* TimerCount;
     qint16 m_remaining = 3;
 };
 

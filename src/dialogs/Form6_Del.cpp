@@ -18,6 +18,7 @@ Form6_Del::Form6_Del()
     : BaseForm(layout::Form6_DelLayout)
     , btnDelete(control<LabelControl>("btnDelete"))
     , btnClose(control<LabelControl>("btnClose"))
+    , shpForm(control<QWidget>("shpForm"))
 {
     const PressedLook::Slot slot1{control<QLabel>("lblPosTop1"), control<QLabel>("lblPosLeft1")};
     const PressedLook::Slot slot2{control<QLabel>("lblPosTop2"), control<QLabel>("lblPosLeft2")};
@@ -33,7 +34,7 @@ Form6_Del::Form6_Del()
                    &Form6_Del::btnClose_Click);
 }
 
-void Form6_Del::Form_Load() { placeOverAdministrationWindow(*this); }
+void Form6_Del::Form_Load() { placeOverAdministrationWindow(*this, *shpForm); }
 
 void Form6_Del::ask(BaseForm& window, DeletionRequester& requester)
 {

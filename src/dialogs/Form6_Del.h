@@ -33,14 +33,14 @@ public:
     void btnDelete_Click();
     void btnClose_Click();
 
-    LabelControl* btnDelete;
-    LabelControl* btnClose;
-
 protected:
     // Closing from outside answers "NÃO".
     void closeFromOutside() override { btnClose_Click(); }
 
 private:
+    LabelControl* btnDelete;
+    LabelControl* btnClose;
+    QWidget* shpForm;
     PressedLook m_pressedLook;
     QPointer<BaseForm> m_window;
     DeletionRequester* m_requester = nullptr;

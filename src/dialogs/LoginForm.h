@@ -22,13 +22,12 @@ public:
     // open.
     static std::optional<Credentials> ask(const QString& message);
 
-    QLabel* lblMensagem;
-    QLineEdit* txtUsuario;
-    QLineEdit* txtSenha;
-
 protected:
     void acceptAnswer() override;
 
 private:
+    QLabel* lblMensagem;
+    QLineEdit* txtUsuario;
+    QLineEdit* txtSenha;
     std::optional<Credentials>* m_answer = nullptr;
 };

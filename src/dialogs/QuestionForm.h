@@ -14,11 +14,10 @@ public:
     // long, and waits for the answer; no when a question is already open.
     static bool ask(const QString& message, const QString& detail);
 
-    QLabel* lblMensagem;
-
 protected:
     void acceptAnswer() override;
 
 private:
+    QLabel* lblMensagem;
     bool* m_answer = nullptr;
 };

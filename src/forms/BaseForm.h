@@ -38,9 +38,6 @@ public:
     void showModal();
     void minimize();
 
-    // A timer of the layout by name; a name the layout does not have throws QvError.
-    FormTimer* timer(const char* name) const;
-
     // Generic Left/Top/Width/Height of a control, in twips relative to the window.
     static int controlLeft(const QWidget* c);
     static int controlTop(const QWidget* c);
@@ -59,8 +56,9 @@ Q_SIGNALS:
     void unloaded();
 
 protected:
-    // A control of the layout by name and type; a name the layout does not have (or a control
-    // of another type) throws QvError.
+    // The parts of the layout by name, for a window's constructor to bind its members with: a
+    // name the layout does not have (or a control of another type) throws QvError, so a
+    // misspelt name fails when the window is built.
     template <class T>
     T* control(const char* name) const
     {
@@ -69,6 +67,7 @@ protected:
             missingFromLayout("o controle", name);
         return c;
     }
+    FormTimer* timer(const char* name) const;
 
     // A key of the whole window; it goes before the focused control's own use of the key.
     QShortcut* windowKey(int key);

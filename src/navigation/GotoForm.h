@@ -25,9 +25,6 @@ public:
     void Form_Load() override;
     bool suggestionsReady() const { return m_query != nullptr; }
 
-    QLineEdit* txtEndereco;
-    SuggestionList* lstSugestoes;
-
 Q_SIGNALS:
     void suggestionsLoaded();
 
@@ -42,5 +39,7 @@ private:
     void goTyped();
     void go(const QString& address);
 
+    QLineEdit* txtEndereco;
+    SuggestionList* lstSugestoes;
     std::unique_ptr<SuggestionQuery> m_query;
 };

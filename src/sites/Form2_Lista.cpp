@@ -55,6 +55,7 @@ Form2_Lista::Form2_Lista()
     , btnPosition(control<ImageControl>("btnPosition"))
     , lblPosition(control<LabelControl>("lblPosition"))
     , Image1(control<ImageControl>("Image1"))
+    , TimerShowForm(timer("TimerShowForm"))
 {
     connectHandlers();
     connectBookmarks();
@@ -121,8 +122,7 @@ void Form2_Lista::connectHandlers()
     connectHandler(lblPosition, &LabelControl::Click, this, &Form2_Lista::lblPosition_Click);
     connectHandler(btnDelete, &ImageControl::Click, this, &Form2_Lista::btnDelete_Click);
     connectHandler(CheckMinimize, &QCheckBox::toggled, this, &Form2_Lista::CheckMinimize_Click);
-    connectHandler(timer("TimerShowForm"), &FormTimer::Timer, this,
-                   &Form2_Lista::TimerShowForm_Timer);
+    connectHandler(TimerShowForm, &FormTimer::Timer, this, &Form2_Lista::TimerShowForm_Timer);
     for (QWidget* b : {btnDelete, btnInsert, btnUpdate, btnMakeHome, btnOpenText, btnPosition})
         withPressedLook(b);
     connectHandler(windowKey(Qt::Key_Delete), &QShortcut::activated, this,
@@ -236,13 +236,13 @@ void Form2_Lista::OpenSelectedSite()
         s = DecodeSqlText(rs.textOrEmpty(QStringLiteral("url")));
     }
     MainWindow::get().setAddressToOpen(s.trimmed());
-    timer("TimerShowForm")->setInterval(kOpenDelayMs);
-    timer("TimerShowForm")->setEnabled(true);
+    TimerShowForm->setInterval(kOpenDelayMs);
+    TimerShowForm->setEnabled(true);
 }
 
 void Form2_Lista::TimerShowForm_Timer()
 {
-    timer("TimerShowForm")->setEnabled(false);
+    TimerShowForm->setEnabled(false);
     handBackToMainWindow();
     MainWindow::get().openAddressToOpen();
 }

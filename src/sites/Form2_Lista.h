@@ -49,15 +49,8 @@ public:
     qint64 rowId(int row) const;
     // Refills after a save and scrolls the saved row into view.
     void refillWithCount(qint64 savedId);
-
-    ListBox* lstSites;
-    QLineEdit* txtTitulo1;
-    QLineEdit* txtURL;
-    QLabel* lblTotal;
-    QLabel* lblTituloHome;
-    QCheckBox* CheckMinimize;
     // Import and export of bookmark files, drops and pastes of links on the list.
-    BookmarkTransfer* bookmarks;
+    BookmarkTransfer& bookmarkTransfer() const { return *bookmarks; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -69,6 +62,13 @@ private:
     void showImported(const QList<qint64>& ids, const SiteStore::Listing& rows);
     void notice(const QString& text);
 
+    ListBox* lstSites;
+    QLineEdit* txtTitulo1;
+    QLineEdit* txtURL;
+    QLabel* lblTotal;
+    QLabel* lblTituloHome;
+    QCheckBox* CheckMinimize;
+    BookmarkTransfer* bookmarks;
     ImageControl* btnMakeHome;
     ImageControl* btnDelete;
     ImageControl* btnInsert;
@@ -77,4 +77,5 @@ private:
     ImageControl* btnPosition;
     LabelControl* lblPosition;
     ImageControl* Image1;
+    FormTimer* TimerShowForm;
 };

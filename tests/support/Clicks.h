@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Parts.h"
 #include "forms/Controls.h"
 
 #include <QTest>
@@ -8,9 +9,10 @@
 // Raises the Click of a window's image or label control, by name.
 inline void clickControl(QWidget* form, const QString& name)
 {
-    if (auto* image = form->findChild<ImageControl*>(name))
+    QWidget* c = part(form, name);
+    if (auto* image = qobject_cast<ImageControl*>(c))
         Q_EMIT image->Click();
-    else if (auto* label = form->findChild<LabelControl*>(name))
+    else if (auto* label = qobject_cast<LabelControl*>(c))
         Q_EMIT label->Click();
     else
         QFAIL(qPrintable(QStringLiteral("no image or label control named ") + name));

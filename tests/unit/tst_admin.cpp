@@ -1,5 +1,6 @@
 #include "FakeBrowser.h"
 #include "FakePlatform.h"
+#include "Parts.h"
 #include "TestInstall.h"
 
 #include "Clicks.h"
@@ -77,22 +78,22 @@ void tst_admin::loadListsStoredTitlesInOrder()
     const QStringList titles{"",       "a''b\\nc", "Abacaxi", "árvore",
                              "banana", "ébano",    "Édipo",   "Zebra"};
     const QList<qint64> ids{10, 11, 3000000000, 40000, 9, 7, 8, 5};
-    QCOMPARE(f->lstSites->count(), titles.size());
+    QCOMPARE(part<ListBox>(f, "lstSites")->count(), titles.size());
     for (int i = 0; i < titles.size(); ++i) {
-        QCOMPARE(f->lstSites->text(i), titles[i]);
+        QCOMPARE(part<ListBox>(f, "lstSites")->text(i), titles[i]);
         QCOMPARE(f->rowId(i), ids[i]);
     }
-    QCOMPARE(f->lblTotal->text(), QString("8 iten(s)"));
-    QCOMPARE(f->lstSites->currentRow(), -1);
+    QCOMPARE(part<QLabel>(f, "lblTotal")->text(), QString("8 iten(s)"));
+    QCOMPARE(part<ListBox>(f, "lstSites")->currentRow(), -1);
 
     // Showing an item reads it by its full id and decodes both values.
     m_inst->statements.clear();
-    f->lstSites->setCurrentRow(2);
+    part<ListBox>(f, "lstSites")->setCurrentRow(2);
     QCOMPARE(m_inst->statements, QStringList{"select * from Tabela1 where id=3000000000"});
-    QCOMPARE(f->txtURL->text(), QString("  http://b/  "));
-    f->lstSites->setCurrentRow(1);
-    QCOMPARE(f->txtTitulo1->text(), QString("a'b\r\nc"));
-    QCOMPARE(f->txtURL->text(), QString("x\ty"));
+    QCOMPARE(part<QLineEdit>(f, "txtURL")->text(), QString("  http://b/  "));
+    part<ListBox>(f, "lstSites")->setCurrentRow(1);
+    QCOMPARE(part<QLineEdit>(f, "txtTitulo1")->text(), QString("a'b\r\nc"));
+    QCOMPARE(part<QLineEdit>(f, "txtURL")->text(), QString("x\ty"));
     QVERIFY2(m_inst->errors.isEmpty(), qPrintable(m_inst->errors.join('\n')));
 }
 
@@ -116,27 +117,27 @@ void tst_admin::openSite()
     seed("insert into Tabela1 (id,titulo1,url) values (1,'A','  http://b/a b  '),"
          "(3000000000,'B','pagina.htm')");
     Form2_Lista* f = openAdmin();
-    QSignalSpy activated(f->lstSites, &QListView::activated);
+    QSignalSpy activated(part<ListBox>(f, "lstSites"), &QListView::activated);
     for (int i = 0; i < downKeys; ++i)
-        QTest::keyClick(f->lstSites, Qt::Key_Down);
-    QCOMPARE(f->lstSites->currentRow(), downKeys - 1);
+        QTest::keyClick(part<ListBox>(f, "lstSites"), Qt::Key_Down);
+    QCOMPARE(part<ListBox>(f, "lstSites")->currentRow(), downKeys - 1);
     f->move(f->pos() + QPoint(30, 20));
     const QPoint place = f->pos();
     const qint64 id = downKeys ? f->rowId(downKeys - 1) : 0;
     m_inst->statements.clear();
-    QTest::keyClick(f->lstSites, Qt::Key_Return);
+    QTest::keyClick(part<ListBox>(f, "lstSites"), Qt::Key_Return);
     QCOMPARE(activated.count(), 0); // the window takes Enter; the list never sees it
     QCOMPARE(m_inst->statements.value(0),
              "select url from Tabela1 where id=" + QString::number(id));
-    QCOMPARE(main().lblNavigate->text(), handedOver);
+    QCOMPARE(part<QLabel>(main(), "lblNavigate")->text(), handedOver);
 
-    auto* browser = static_cast<FakeBrowser*>(main().WebBrowser2);
+    auto* browser = part<FakeBrowser>(main(), "WebBrowser2");
     if (navigation.startsWith('/'))
         navigation.prepend(m_inst->dir());
     QTRY_COMPARE(browser->navigations.value(browser->navigations.size() - 1), navigation);
     QVERIFY(main().isVisible());
     QCOMPARE(main().pos(), place);
-    QCOMPARE(main().lblFormNothing->text(), QString("Form2_Lista"));
+    QCOMPARE(part<QLabel>(main(), "lblFormNothing")->text(), QString("Form2_Lista"));
     QTRY_VERIFY(!Forms::ifLoaded<Form2_Lista>());
     QVERIFY(m_inst->errors.isEmpty());
 }
@@ -144,7 +145,7 @@ void tst_admin::openSite()
 void tst_admin::openTextExternallyTakesTheBoxAsTyped()
 {
     Form2_Lista* f = openAdmin();
-    f->txtURL->setText("www.site.com.br");
+    part<QLineEdit>(f, "txtURL")->setText("www.site.com.br");
     clickControl(f, "btnOpenText");
     QCOMPARE(m_inst->platform.externals, QStringList{m_inst->dir() + "/Web/www.site.com.br"});
 }
@@ -164,19 +165,19 @@ void tst_admin::siteThatCannotBeOpened()
     Form2_Lista* f = openAdmin();
     QTRY_VERIFY(!main().isVisible());
     if (!why.isEmpty()) {
-        QTest::keyClick(f->lstSites, Qt::Key_Down);
+        QTest::keyClick(part<ListBox>(f, "lstSites"), Qt::Key_Down);
         seed(why);
     }
-    auto* browser = static_cast<FakeBrowser*>(main().WebBrowser2);
+    auto* browser = part<FakeBrowser>(main(), "WebBrowser2");
     const qsizetype navigations = browser->navigations.size();
     const int beeps = m_inst->platform.beeps;
-    QTest::keyClick(f->lstSites, Qt::Key_Return);
+    QTest::keyClick(part<ListBox>(f, "lstSites"), Qt::Key_Return);
     // Said, by a notice or an error message; nothing handed over.
     QCOMPARE(m_inst->platform.beeps + m_inst->errors.size(), beeps + 1);
     QTest::qWait(1500 / 20 + 50);
     QVERIFY(f->isVisible() && !main().isVisible());
     QCOMPARE(browser->navigations.size(), navigations);
-    QCOMPARE(main().lblNavigate->text(), QString());
+    QCOMPARE(part<QLabel>(main(), "lblNavigate")->text(), QString());
 }
 
 void tst_admin::closeHandsBack_data()
@@ -230,7 +231,7 @@ void tst_admin::missingLinksDatabaseIsCreatedEmpty()
     QVERIFY(QFile::remove(m_inst->linksDb()));
     Form2_Lista* f = openAdmin();
     QVERIFY2(f, qPrintable(m_inst->errors.join('\n')));
-    QCOMPARE(f->lblTotal->text(), QString("0 iten(s)"));
+    QCOMPARE(part<QLabel>(f, "lblTotal")->text(), QString("0 iten(s)"));
     QCOMPARE(TestInstall::query(m_inst->linksDb(), "select count(*) from Tabela1"),
              QStringList{"0"});
 }

@@ -1,4 +1,5 @@
 #include "FakePlatform.h"
+#include "Parts.h"
 #include "TestInstall.h"
 
 #include "browser/Form1_Ini.h"
@@ -34,15 +35,10 @@ Loader loader()
 SkinnedForm* open(const Loader& load)
 {
     SkinnedForm* form = load();
-    Forms::get<Form1_Ini>().timer("TimerShowForm")->setEnabled(false);
+    part<FormTimer>(Forms::get<Form1_Ini>(), "TimerShowForm")->setEnabled(false);
     form->move(70, 80);
     form->Show();
     return form;
-}
-
-QWidget* part(QWidget* form, const QString& name)
-{
-    return form->findChild<QWidget*>(name, Qt::FindDirectChildrenOnly);
 }
 
 QRect onScreen(QWidget* form, QWidget* c) { return QRect(form->pos() + c->pos(), c->size()); }
@@ -150,7 +146,7 @@ void tst_chrome::hoverSwapsPairs()
         QCOMPARE(form->childAt(part(form, name)->geometry().center()), part(form, name));
     }
     const QRect close = onScreen(form, part(form, "imgFechar"));
-    FormTimer* hover = form->timer("TimerMouseOver");
+    FormTimer* hover = part<FormTimer>(form, "TimerMouseOver");
     // The pointer nowhere near: after one look the window stops polling.
     install.platform.cursor = form->geometry().bottomRight() + QPoint(50, 50);
     QTRY_VERIFY(!hover->isRunning());

@@ -1,5 +1,6 @@
 #include "FakeBrowser.h"
 #include "FakePlatform.h"
+#include "Parts.h"
 #include "TestInstall.h"
 
 #include "Clicks.h"
@@ -71,12 +72,12 @@ protected:
             QTimer::singleShot(0, del, [this, del] { answer(del); });
         }
         if (auto* msg = qobject_cast<Form5_Msg*>(watched)) {
-            messages << msg->lblMensagem->text();
-            countdowns.append({msg->lblCount->text()});
-            connect(msg->timer("TimerCount"), &FormTimer::Timer, this,
+            messages << part<QLabel>(msg, "lblMensagem")->text();
+            countdowns.append({part<QLabel>(msg, "lblCount")->text()});
+            connect(part<FormTimer>(msg, "TimerCount"), &FormTimer::Timer, this,
                     [this, msg, n = countdowns.size() - 1] {
-                        countdowns[n]
-                            << msg->lblCount->text() + (msg->isVisible() ? "" : " hidden");
+                        countdowns[n] << part<QLabel>(msg, "lblCount")->text() +
+                                             (msg->isVisible() ? "" : " hidden");
                     });
             if (onNotice)
                 onNotice();
@@ -94,7 +95,7 @@ private:
         else if (answerBy == u"key")
             QTest::keyClick(activated(del), confirm ? Qt::Key_Return : Qt::Key_Escape);
         else
-            Q_EMIT(confirm ? del->btnDelete : del->btnClose)->Click();
+            clickControl(del, confirm ? "btnDelete" : "btnClose");
     }
 };
 } // namespace
@@ -176,10 +177,10 @@ void tst_editing::cleanup()
 void tst_editing::insertStoresThenRefills()
 {
     Form2_Lista& f = admin();
-    f.txtTitulo1->setText("It's \"here\"\t");
-    f.txtURL->setText("http://x/?b='2'");
+    part<QLineEdit>(f, "txtTitulo1")->setText("It's \"here\"\t");
+    part<QLineEdit>(f, "txtURL")->setText("http://x/?b='2'");
     int rowsDuringNotice = -1;
-    m_notices->onNotice = [&] { rowsDuringNotice = f.lstSites->count(); };
+    m_notices->onNotice = [&] { rowsDuringNotice = part<ListBox>(f, "lstSites")->count(); };
     clickControl(&f, "btnInsert");
     QCOMPARE(m_inst->statements, QStringList({"insert into Tabela1 (titulo1,url) values ('It''s "
                                               "\"here\"\\t', 'http://x/?b=''2''')",
@@ -188,8 +189,9 @@ void tst_editing::insertStoresThenRefills()
     QCOMPARE(m_notices->messages, QStringList{"Item inserido com sucesso!"});
     QCOMPARE(m_inst->platform.beeps, 1);
     QCOMPARE(rowsDuringNotice, 3); // the refill comes after the notice
-    QCOMPARE(f.lblTotal->text(), QString("4 iten(s)"));
-    QVERIFY(f.txtTitulo1->text().isEmpty() && f.txtURL->text().isEmpty());
+    QCOMPARE(part<QLabel>(f, "lblTotal")->text(), QString("4 iten(s)"));
+    QVERIFY(part<QLineEdit>(f, "txtTitulo1")->text().isEmpty() &&
+            part<QLineEdit>(f, "txtURL")->text().isEmpty());
 }
 
 void tst_editing::refusedActionsChangeNothing_data()
@@ -219,26 +221,26 @@ void tst_editing::refusedActionsChangeNothing()
     QFETCH(QString, url);
     QFETCH(QString, notice);
     Form2_Lista& f = admin();
-    f.lstSites->setCurrentRow(row);
-    f.txtTitulo1->setText(title);
-    f.txtURL->setText(url);
+    part<ListBox>(f, "lstSites")->setCurrentRow(row);
+    part<QLineEdit>(f, "txtTitulo1")->setText(title);
+    part<QLineEdit>(f, "txtURL")->setText(url);
     m_inst->statements.clear();
     clickControl(&f, button);
     QCOMPARE(m_notices->messages, QStringList{notice});
     QVERIFY(!m_notices->confirmationShown);
     QVERIFY(m_inst->statements.isEmpty());
     QCOMPARE(sites(), QStringList({"Alfa|a", "Beta|b", "Gama|g"}));
-    QCOMPARE(f.txtTitulo1->text(), title);
-    QCOMPARE(f.txtURL->text(), url);
+    QCOMPARE(part<QLineEdit>(f, "txtTitulo1")->text(), title);
+    QCOMPARE(part<QLineEdit>(f, "txtURL")->text(), url);
 }
 
 void tst_editing::updateChangesOnlyCurrentItem()
 {
     Form2_Lista& f = admin();
-    f.lstSites->setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
-    f.lstSites->setCurrentRow(2, QItemSelectionModel::Select);
-    f.txtTitulo1->setText("Gama nova");
-    f.txtURL->setText("g2");
+    part<ListBox>(f, "lstSites")->setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
+    part<ListBox>(f, "lstSites")->setCurrentRow(2, QItemSelectionModel::Select);
+    part<QLineEdit>(f, "txtTitulo1")->setText("Gama nova");
+    part<QLineEdit>(f, "txtURL")->setText("g2");
     m_inst->statements.clear();
     clickControl(&f, "btnUpdate");
     QCOMPARE(m_inst->statements, QStringList({"UPDATE Tabela1 SET [titulo1]='Gama nova', "
@@ -247,20 +249,20 @@ void tst_editing::updateChangesOnlyCurrentItem()
     QCOMPARE(sites(), QStringList({"Alfa|a", "Beta|b", "Gama nova|g2"}));
     QCOMPARE(m_notices->messages, QStringList{"Item atualizado com sucesso!"});
     QCOMPARE(f.selectedCount(), 0);
-    QCOMPARE(f.lstSites->currentRow(), -1);
-    QCOMPARE(f.txtTitulo1->text(), QString("Gama nova"));
+    QCOMPARE(part<ListBox>(f, "lstSites")->currentRow(), -1);
+    QCOMPARE(part<QLineEdit>(f, "txtTitulo1")->text(), QString("Gama nova"));
 }
 
 void tst_editing::updateOfDeletedRowIsNotSuccess()
 {
     Form2_Lista& f = admin();
-    f.lstSites->setCurrentRow(1);
+    part<ListBox>(f, "lstSites")->setCurrentRow(1);
     TestInstall::exec(m_inst->linksDb(), "delete from Tabela1 where id=40000");
     clickControl(&f, "btnUpdate");
     QCOMPARE(m_notices->messages.size(), 1);
     QVERIFY(m_notices->messages.first() != "Item atualizado com sucesso!");
     QCOMPARE(sites(), QStringList({"Alfa|a", "Gama|g"}));
-    QCOMPARE(f.lblTotal->text(), QString("2 iten(s)"));
+    QCOMPARE(part<QLabel>(f, "lblTotal")->text(), QString("2 iten(s)"));
 }
 
 void tst_editing::savedRowComesIntoView_data()
@@ -280,20 +282,21 @@ void tst_editing::savedRowComesIntoView()
     TestInstall::exec(m_inst->linksDb(),
                       "insert into Tabela1 (id,titulo1,url) values " + values.join(','));
     Form2_Lista& f = admin();
+    ListBox* list = part<ListBox>(f, "lstSites");
     QTRY_VERIFY(f.isVisible());
     if (button == QLatin1String("btnUpdate"))
-        f.lstSites->setCurrentRow(0);
-    f.txtTitulo1->setText("Site 250a");
-    f.txtURL->setText("n");
+        list->setCurrentRow(0);
+    part<QLineEdit>(f, "txtTitulo1")->setText("Site 250a");
+    part<QLineEdit>(f, "txtURL")->setText("n");
     clickControl(&f, button);
-    const int row = int(f.lstSites->model()
-                            ->match(f.lstSites->model()->index(0, 0), Qt::DisplayRole, "Site 250a")
+    const int row = int(list->model()
+                            ->match(list->model()->index(0, 0), Qt::DisplayRole, "Site 250a")
                             .value(0)
                             .row());
-    QCOMPARE(f.lstSites->text(row - 1), QString("Site 250"));
-    const QRect shown = f.lstSites->visualRect(f.lstSites->model()->index(row, 0));
-    QVERIFY(f.lstSites->viewport()->rect().contains(shown));
-    QCOMPARE(f.lstSites->currentRow(), -1);
+    QCOMPARE(list->text(row - 1), QString("Site 250"));
+    const QRect shown = list->visualRect(list->model()->index(row, 0));
+    QVERIFY(list->viewport()->rect().contains(shown));
+    QCOMPARE(list->currentRow(), -1);
     QCOMPARE(f.selectedCount(), 0);
 }
 
@@ -303,8 +306,8 @@ void tst_editing::untouchedLongAddressSurvivesUpdate()
     const QString url = "http://x/?q=" + QString(40006, QChar('a' + 1));
     Form2_Lista& f = admin();
     TestInstall::exec(m_inst->linksDb(), "update Tabela1 set url='" + url + "' where id=10");
-    f.lstSites->setCurrentRow(0);
-    QCOMPARE(f.txtURL->text().size(), 40018);
+    part<ListBox>(f, "lstSites")->setCurrentRow(0);
+    QCOMPARE(part<QLineEdit>(f, "txtURL")->text().size(), 40018);
     clickControl(&f, "btnUpdate");
     QCOMPARE(m_notices->messages, QStringList{"Item atualizado com sucesso!"});
     QCOMPARE(sites().first(), "Alfa|" + url);
@@ -313,30 +316,30 @@ void tst_editing::untouchedLongAddressSurvivesUpdate()
 void tst_editing::makeHomeStoresApostropheOnce()
 {
     Form2_Lista& f = admin();
-    f.lstSites->setCurrentRow(0);
-    f.txtTitulo1->setText("Joana's");
-    f.txtURL->setText("casa's.htm");
+    part<ListBox>(f, "lstSites")->setCurrentRow(0);
+    part<QLineEdit>(f, "txtTitulo1")->setText("Joana's");
+    part<QLineEdit>(f, "txtURL")->setText("casa's.htm");
     m_inst->statements.clear();
     clickControl(&f, "btnMakeHome");
     QCOMPARE(m_inst->statements, QStringList{"UPDATE Tabela1 SET [homeTitulo]='Joana''s', "
                                              "[homeURL]='casa''s.htm' WHERE id=1"});
     QCOMPARE(config("homeTitulo||'|'||homeURL"), QStringList{"Joana's|casa's.htm"});
     QCOMPARE(m_notices->messages, QStringList{u"Página inicial atualizada com sucesso!"_qs});
-    QCOMPARE(f.lblTituloHome->text(), QString("Joana's"));
-    QCOMPARE(main().lblTituloHome->text(), QString("Joana's"));
-    QCOMPARE(main().lblHomeURL->text(), QString("casa's.htm"));
+    QCOMPARE(part<QLabel>(f, "lblTituloHome")->text(), QString("Joana's"));
+    QCOMPARE(part<QLabel>(main(), "lblTituloHome")->text(), QString("Joana's"));
+    QCOMPARE(part<QLabel>(main(), "lblHomeURL")->text(), QString("casa's.htm"));
 }
 
 void tst_editing::makeHomeWithoutConfigRowIsError()
 {
     Form2_Lista& f = admin();
     TestInstall::exec(m_inst->configDb(), "delete from Tabela1");
-    f.lstSites->setCurrentRow(0);
+    part<ListBox>(f, "lstSites")->setCurrentRow(0);
     clickControl(&f, "btnMakeHome");
     QCOMPARE(m_inst->errors.size(), 1);
     QVERIFY2(m_inst->errors[0].contains(m_inst->configDb()), qPrintable(m_inst->errors[0]));
     QVERIFY(m_notices->messages.isEmpty());
-    QCOMPARE(main().lblHomeURL->text(), QString("index.htm"));
+    QCOMPARE(part<QLabel>(main(), "lblHomeURL")->text(), QString("index.htm"));
 }
 
 void tst_editing::positionOffScreenIsNegative()
@@ -356,9 +359,9 @@ void tst_editing::startMinimizedFlag()
     const QString sql = "UPDATE Tabela1 SET [minimizado]='%1' WHERE id=1";
     QStringList expected;
     for (int flag : {1, 0, 1, 0}) {
-        f.CheckMinimize->setChecked(flag);
+        part<QCheckBox>(f, "CheckMinimize")->setChecked(flag);
         expected << sql.arg(flag);
-        QCOMPARE(main().lblNumChecked->text(), QString::number(flag));
+        QCOMPARE(part<QLabel>(main(), "lblNumChecked")->text(), QString::number(flag));
         QCOMPARE(config("minimizado"), QStringList{QString::number(flag)});
     }
     QCOMPARE(m_inst->statements, expected);
@@ -369,11 +372,11 @@ void tst_editing::startMinimizedFlag()
     sqlite3* other = nullptr;
     QCOMPARE(sqlite3_open(m_inst->configDb().toUtf8().constData(), &other), SQLITE_OK);
     QCOMPARE(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
-    f.CheckMinimize->setChecked(true);
+    part<QCheckBox>(f, "CheckMinimize")->setChecked(true);
     sqlite3_close(other);
     QCOMPARE(m_inst->errors.size(), 1);
-    QVERIFY(!f.CheckMinimize->isChecked());
-    QCOMPARE(main().lblNumChecked->text(), QString("0"));
+    QVERIFY(!part<QCheckBox>(f, "CheckMinimize")->isChecked());
+    QCOMPARE(part<QLabel>(main(), "lblNumChecked")->text(), QString("0"));
     QCOMPARE(config("minimizado"), QStringList{"0"});
 }
 
@@ -395,15 +398,15 @@ void tst_editing::deleteSelected()
     QFETCH(QString, answerBy);
     QFETCH(bool, deleteKey);
     Form2_Lista& f = admin();
-    f.lstSites->setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
-    f.lstSites->setCurrentRow(2, QItemSelectionModel::Select);
+    part<ListBox>(f, "lstSites")->setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
+    part<ListBox>(f, "lstSites")->setCurrentRow(2, QItemSelectionModel::Select);
     m_inst->statements.clear();
     m_notices->confirm = confirm;
     m_notices->answerBy = answerBy;
     int rowsDuringNotice = -1;
-    m_notices->onNotice = [&] { rowsDuringNotice = f.lstSites->count(); };
+    m_notices->onNotice = [&] { rowsDuringNotice = part<ListBox>(f, "lstSites")->count(); };
     if (deleteKey)
-        QTest::keyClick(activated(f.lstSites), Qt::Key_Delete);
+        QTest::keyClick(activated(part<ListBox>(f, "lstSites")), Qt::Key_Delete);
     else
         clickControl(&f, "btnDelete");
     QVERIFY(m_notices->confirmationShown);
@@ -414,17 +417,19 @@ void tst_editing::deleteSelected()
         QCOMPARE(sites(), QStringList{"Beta|b"});
         QCOMPARE(m_notices->messages, QStringList{"Item(ns) deletado(s) com sucesso."});
         QCOMPARE(rowsDuringNotice, 1); // the refill comes before the notice
-        QCOMPARE(f.lstSites->text(0), QString("Beta"));
-        QCOMPARE(f.lblTotal->text(), u"1 ítens"_qs);
+        QCOMPARE(part<ListBox>(f, "lstSites")->text(0), QString("Beta"));
+        QCOMPARE(part<QLabel>(f, "lblTotal")->text(), u"1 ítens"_qs);
         QCOMPARE(f.selectedCount(), 0);
-        QVERIFY(f.txtTitulo1->text().isEmpty() && f.txtURL->text().isEmpty());
+        QVERIFY(part<QLineEdit>(f, "txtTitulo1")->text().isEmpty() &&
+                part<QLineEdit>(f, "txtURL")->text().isEmpty());
     } else {
         QVERIFY(m_inst->statements.isEmpty() && m_notices->messages.isEmpty());
         QCOMPARE(sites().size(), 3);
-        QVERIFY(f.lstSites->isRowSelected(0) && f.lstSites->isRowSelected(2));
+        QVERIFY(part<ListBox>(f, "lstSites")->isRowSelected(0) &&
+                part<ListBox>(f, "lstSites")->isRowSelected(2));
         QCOMPARE(f.selectedCount(), 2);
-        QCOMPARE(f.txtTitulo1->text(), QString("Gama"));
-        QCOMPARE(f.lblTotal->text(), QString("3 iten(s)"));
+        QCOMPARE(part<QLineEdit>(f, "txtTitulo1")->text(), QString("Gama"));
+        QCOMPARE(part<QLabel>(f, "lblTotal")->text(), QString("3 iten(s)"));
     }
 }
 
@@ -432,7 +437,7 @@ void tst_editing::deleteAfterAdministrationClosed()
 {
     Form2_Lista& f = admin();
     QPointer<Form2_Lista> window = &f;
-    f.lstSites->setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
+    part<ListBox>(f, "lstSites")->setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
     m_notices->confirm = true;
     // The window that asked is gone when "SIM" comes (a site opened just before, handed back).
     m_notices->beforeAnswer = [&f] { Forms::unload(&f); };
@@ -470,8 +475,8 @@ void tst_editing::insertIntoUnwritableDatabase()
         QCOMPARE(sqlite3_open(links.toUtf8().constData(), &other), SQLITE_OK);
         QCOMPARE(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
     }
-    f.txtTitulo1->setText("Novo");
-    f.txtURL->setText("novo.htm");
+    part<QLineEdit>(f, "txtTitulo1")->setText("Novo");
+    part<QLineEdit>(f, "txtURL")->setText("novo.htm");
     clickControl(&f, "btnInsert");
     sqlite3_close(other);
     QFile::setPermissions(links, QFile::ReadOwner | QFile::WriteOwner);
@@ -482,7 +487,7 @@ void tst_editing::insertIntoUnwritableDatabase()
              qPrintable(m_inst->errors[0]));
     QVERIFY(m_notices->messages.isEmpty());
     QCOMPARE(sites().size(), 3);
-    QCOMPARE(f.txtTitulo1->text(), QString("Novo"));
+    QCOMPARE(part<QLineEdit>(f, "txtTitulo1")->text(), QString("Novo"));
     // Once the file can be written again the same window inserts as usual.
     clickControl(&f, "btnInsert");
     QCOMPARE(m_notices->messages, QStringList{"Item inserido com sucesso!"});
@@ -540,14 +545,14 @@ void tst_editing::savedPageIsListedOnce()
                               EncodeSqlText(stored) + "')");
     Form2_Lista& f = admin();
     const QStringList before = sites();
-    auto* browser = static_cast<FakeBrowser*>(main().WebBrowser2);
+    auto* browser = part<FakeBrowser>(main(), "WebBrowser2");
     browser->location = url;
     browser->pageTitle = title;
     main().savePageToList();
     QVERIFY2(m_inst->errors.isEmpty(), qPrintable(m_inst->errors.join('\n')));
     QCOMPARE(m_notices->messages, QStringList{notice});
     QCOMPARE(sites(), row.isEmpty() ? before : before + QStringList{row});
-    QCOMPARE(f.lstSites->count(), sites().size());
+    QCOMPARE(part<ListBox>(f, "lstSites")->count(), sites().size());
     main().savePageToList(); // the second time, never a second row
     QCOMPARE(m_notices->messages.last(), again());
     QCOMPARE(sites(), row.isEmpty() ? before : before + QStringList{row});
@@ -613,12 +618,12 @@ void tst_editing::droppedOrPastedLinksBecomeSites()
             QByteArray(payloads[i]).replace("FILE", QUrl::fromLocalFile(file).toEncoded()));
     Form2_Lista& w = admin();
     const QStringList before = sites();
-    QSignalSpy done(w.bookmarks, &BookmarkTransfer::finished);
+    QSignalSpy done(&w.bookmarkTransfer(), &BookmarkTransfer::finished);
     if (paste) {
         QGuiApplication::clipboard()->setMimeData(data);
-        QTest::keyClick(w.lstSites, Qt::Key_V, Qt::ControlModifier);
+        QTest::keyClick(part<ListBox>(w, "lstSites"), Qt::Key_V, Qt::ControlModifier);
     } else {
-        QWidget* list = w.lstSites->viewport();
+        QWidget* list = part<ListBox>(w, "lstSites")->viewport();
         QDragEnterEvent enter({10, 10}, Qt::CopyAction | Qt::LinkAction, data, Qt::LeftButton, {});
         QApplication::sendEvent(list, &enter);
         QVERIFY(enter.isAccepted());
@@ -630,7 +635,7 @@ void tst_editing::droppedOrPastedLinksBecomeSites()
     if (!notice.startsWith("Não há"))
         QTRY_COMPARE_WITH_TIMEOUT(done.count(), 1, 10000);
     QCOMPARE(sites().mid(before.size()), added);
-    QCOMPARE(w.lstSites->count(), sites().size());
+    QCOMPARE(part<ListBox>(w, "lstSites")->count(), sites().size());
     if (!paste)
         delete data;
 }

@@ -1,4 +1,5 @@
 #include "FakePlatform.h"
+#include "Parts.h"
 #include "TestInstall.h"
 
 #include "browser/Form1_Ini.h"
@@ -13,20 +14,12 @@
 #include <QTest>
 
 namespace {
-QWidget* part(QWidget* form, const char* name)
-{
-    auto* w = form->findChild<QWidget*>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
-    if (!w)
-        qFatal("no control %s", name);
-    return w;
-}
-
 // Opens a window from the main window's button, as the user does, and waits for the hand-over.
 template <class T>
 T& openFromMain(void (Form1_Ini::*button)())
 {
     Form1_Ini& main = Forms::get<Form1_Ini>();
-    main.timer("TimerShowForm")->setEnabled(false);
+    part<FormTimer>(main, "TimerShowForm")->setEnabled(false);
     main.move(40, 50);
     main.Show();
     (main.*button)();
@@ -90,7 +83,7 @@ void tst_info::helpLinkGoesToAdministration()
 {
     TestInstall install;
     Form1_Ini& main = Forms::get<Form1_Ini>();
-    main.lblTituloHome->setText(QStringLiteral("Minha página"));
+    part<QLabel>(main, "lblTituloHome")->setText(QStringLiteral("Minha página"));
     QPointer<Form4_Help> help = &openFromMain<Form4_Help>(&Form1_Ini::btnHelp_Click);
     help->move(123, 77);
 
@@ -99,7 +92,7 @@ void tst_info::helpLinkGoesToAdministration()
     QVERIFY(lista);
     QVERIFY(lista->isVisible());
     QCOMPARE(lista->pos(), QPoint(123, 77));
-    QCOMPARE(lista->lblTituloHome->text(), QStringLiteral("Minha página"));
+    QCOMPARE(part<QLabel>(lista, "lblTituloHome")->text(), QStringLiteral("Minha página"));
     QVERIFY(!Forms::ifLoaded<Form4_Help>());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(help.isNull());
@@ -112,8 +105,8 @@ void tst_info::helpLinkGoesToAdministration()
     main.btnHelp_Click();
     Form4_Help* again = Forms::ifLoaded<Form4_Help>();
     QVERIFY(again);
-    QVERIFY(again->timer("TimerHideForm")->Enabled());
-    QCOMPARE(again->timer("TimerMouseOver")->Interval(), 100);
+    QVERIFY(part<FormTimer>(again, "TimerHideForm")->Enabled());
+    QCOMPARE(part<FormTimer>(again, "TimerMouseOver")->Interval(), 100);
     QVERIFY(again->isVisible());
 }
 

@@ -1,5 +1,6 @@
 #include "FakeBrowser.h"
 #include "FakePlatform.h"
+#include "Parts.h"
 #include "TestInstall.h"
 
 #include "browser/Form1_Ini.h"
@@ -20,7 +21,7 @@ class tst_navigation : public QObject {
 
     void click(const char* button)
     {
-        QTest::mouseClick(m_main->findChild<ImageControl*>(QLatin1String(button)), Qt::LeftButton);
+        QTest::mouseClick(part<ImageControl>(m_main, button), Qt::LeftButton);
     }
 
 private Q_SLOTS:
@@ -30,7 +31,7 @@ private Q_SLOTS:
         m_main = &Forms::get<Form1_Ini>();
         m_main->Show();
         QVERIFY(QTest::qWaitForWindowExposed(m_main));
-        m_browser = qobject_cast<FakeBrowser*>(m_main->WebBrowser2);
+        m_browser = part<FakeBrowser>(m_main, "WebBrowser2");
         m_browser->navigations.clear();
     }
     void cleanup() { m_inst.reset(); }
@@ -92,7 +93,7 @@ private Q_SLOTS:
         if (expected.isEmpty())
             expected = m_inst->dir() + QStringLiteral("/Web/") + home;
         // As the administration window's home-page command leaves it.
-        m_main->lblHomeURL->setText(home);
+        part<QLabel>(m_main, "lblHomeURL")->setText(home);
         click("btnHome");
         QCOMPARE(m_browser->navigations, QStringList{expected});
     }

@@ -1,5 +1,6 @@
 #include "Clicks.h"
 #include "FakePlatform.h"
+#include "Parts.h"
 #include "TestInstall.h"
 
 #include "browser/Form1_Ini.h"
@@ -11,6 +12,7 @@
 #include "forms/ListBox.h"
 #include "info/Form3_About.h"
 #include "info/Form4_Help.h"
+#include "layouts/Layouts.h"
 #include "sites/Form2_Lista.h"
 
 #include <QLabel>
@@ -18,6 +20,20 @@
 #include <QTest>
 
 namespace {
+// A window that binds a part its layout does not have, as a misspelt member name would.
+class MisspeltWindow : public BaseForm {
+public:
+    enum class Part { Control, Timer };
+    explicit MisspeltWindow(Part part)
+        : BaseForm(layout::Form3_AboutLayout)
+    {
+        if (part == Part::Timer)
+            timer("TimerNenhum");
+        else
+            control<ImageControl>("btnMeuSitio");
+    }
+};
+
 QStringList loadedNames()
 {
     QStringList names;
@@ -39,7 +55,7 @@ private Q_SLOTS:
         Forms::get<Form1_Ini>();
         QVERIFY(!Forms::ifLoaded<Form3_About>());
         // The load handler has armed the hand-over timer before the touched member is reached.
-        FormTimer* hide = Forms::get<Form3_About>().timer("TimerHideForm");
+        FormTimer* hide = part<FormTimer>(Forms::get<Form3_About>(), "TimerHideForm");
         QVERIFY(hide->Enabled() && hide->Interval() == 250);
         Forms::get<Form2_Lista>();
         QPointer<Form3_About> about = &Forms::get<Form3_About>();
@@ -55,8 +71,10 @@ private Q_SLOTS:
         QCOMPARE(loadedNames(), (QStringList{"Form1_Ini", "Form2_Lista", "Form3_About"}));
         QVERIFY2(inst.errors.isEmpty(), qPrintable(inst.errors.join('\n')));
 
-        // A name the layout does not have fails in every build, not only in debug ones.
-        QVERIFY_THROWS_EXCEPTION(QvError, Forms::get<Form3_About>().timer("TimerNenhum"));
+        // A name the layout does not have fails when the window is built, in every build, not
+        // only in debug ones.
+        QVERIFY_THROWS_EXCEPTION(QvError, MisspeltWindow{MisspeltWindow::Part::Timer});
+        QVERIFY_THROWS_EXCEPTION(QvError, MisspeltWindow{MisspeltWindow::Part::Control});
     }
 
     // The hand-over delays, exact on the timer objects; the end-to-end runs only see their
@@ -101,13 +119,13 @@ private Q_SLOTS:
             if (step == QLatin1String("close"))
                 clickControl(&adm, QStringLiteral("imgFechar"));
             if (step == QLatin1String("site")) {
-                adm.lstSites->setCurrentRow(0);
+                part<ListBox>(adm, "lstSites")->setCurrentRow(0);
                 adm.lstSites_DblClick();
             }
         }
         if (step == QLatin1String("notice"))
             Forms::get<Form5_Msg>();
-        const FormTimer* t = Forms::loadedByName(window)->timer(timer.toLatin1().constData());
+        const FormTimer* t = part<FormTimer>(Forms::loadedByName(window), timer);
         QVERIFY(t->Enabled());
         QCOMPARE(t->Interval(), interval);
         QVERIFY2(inst.errors.isEmpty(), qPrintable(inst.errors.join('\n')));
@@ -135,13 +153,13 @@ private Q_SLOTS:
         Forms::get<Form3_About>();
         Forms::get<Form4_Help>();
         // What a secondary window does when it hands back.
-        main.lblFormNothing->setText(name);
-        FormTimer* timer = main.timer("TimerFormNothing");
+        part<QLabel>(main, "lblFormNothing")->setText(name);
+        FormTimer* timer = part<FormTimer>(main, "TimerFormNothing");
         timer->setInterval(250);
         timer->setEnabled(true);
         QTRY_VERIFY(!timer->Enabled());
         QCOMPARE(loadedNames(), remaining);
-        QCOMPARE(main.lblFormNothing->text(), name);
+        QCOMPARE(part<QLabel>(main, "lblFormNothing")->text(), name);
         QVERIFY(!timer->isRunning());
         QCOMPARE(inst.platform.endedWith, -1);
     }
@@ -169,9 +187,9 @@ private Q_SLOTS:
         if (how == QLatin1String("close")) {
             main.close();
         } else {
-            auto* image = main.findChild<ImageControl*>(how);
+            auto* image = part<ImageControl>(main, how);
             // The highlighted twin is only visible under the pointer.
-            main.timer("TimerMouseOver")->setEnabled(false);
+            part<FormTimer>(main, "TimerMouseOver")->setEnabled(false);
             image->show();
             QTest::mouseClick(image, Qt::LeftButton);
         }

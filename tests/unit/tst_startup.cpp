@@ -1,5 +1,6 @@
 #include "FakeBrowser.h"
 #include "FakePlatform.h"
+#include "Parts.h"
 #include "TestInstall.h"
 
 #include "browser/Form1_Ini.h"
@@ -72,27 +73,28 @@ private Q_SLOTS:
             home = startPage;
 
         Form1_Ini& form = Forms::get<Form1_Ini>();
-        auto* browser = qobject_cast<FakeBrowser*>(form.WebBrowser2);
+        auto* browser = part<FakeBrowser>(form, "WebBrowser2");
         QCOMPARE(browser->navigations, (QStringList{startPage, home}));
         QCOMPARE(browser->silentAtNavigation, (QList<bool>{true, true}));
-        QVERIFY(qobject_cast<FakeBrowser*>(form.WebBrowser1)->navigations.isEmpty());
+        QVERIFY(part<FakeBrowser>(form, "WebBrowser1")->navigations.isEmpty());
         QCOMPARE(inst.statements, QStringList{"SELECT left,top,homeURL,homeTitulo,minimizado "
                                               "FROM Tabela1 where id=1"});
-        QCOMPARE(form.lblNumChecked->text(), numChecked);
-        QCOMPARE(form.lblHomeURL->text(), homeShown);
-        QCOMPARE(form.lblTituloHome->text(), QStringLiteral("Página inicial do Quorvane"));
+        QCOMPARE(part<QLabel>(form, "lblNumChecked")->text(), numChecked);
+        QCOMPARE(part<QLabel>(form, "lblHomeURL")->text(), homeShown);
+        QCOMPARE(part<QLabel>(form, "lblTituloHome")->text(),
+                 QStringLiteral("Página inicial do Quorvane"));
         QCOMPARE(form.pos(), position);
         QCOMPARE(form.size(), QSize(304, 490));
-        QCOMPARE(form.timer("TimerMouseOver")->Interval(), 100);
+        QCOMPARE(part<FormTimer>(form, "TimerMouseOver")->Interval(), 100);
         // Hidden while loading; without a tray it is minimized once the load is over.
         QVERIFY(!form.isVisible());
 
         if (numChecked == QLatin1String("0")) {
             QTRY_VERIFY(form.isVisible());
-            QVERIFY(!form.timer("TimerShowForm")->Enabled());
+            QVERIFY(!part<FormTimer>(form, "TimerShowForm")->Enabled());
             QVERIFY(!form.trayIconVisible());
         } else {
-            QVERIFY(!form.timer("TimerShowForm")->isRunning());
+            QVERIFY(!part<FormTimer>(form, "TimerShowForm")->isRunning());
             QTest::qWait(250); // well past the sped-up first show
             QCOMPARE(form.trayIconVisible(), tray);
             // Without a tray the window stays reachable: minimized, never hidden away.
