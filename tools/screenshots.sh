@@ -4,7 +4,7 @@
 # Defaults: build/quorvane and docs/screenshots. Each picture is the window cut from the screen.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
-installdir=$(realpath "${1:-$here/build/quorvane}")
+installdir=$(realpath -m "${1:-$here/build/quorvane}")
 SHOTS_OUT=${SHOTS_OUT:-$(realpath -m "${2:-$here/docs/screenshots}")}
 export SHOTS_OUT
 mkdir -p "$SHOTS_OUT"
