@@ -181,12 +181,12 @@ void oneOperation(Log& log)
         }
     } else if (op == 4) {
         log.line("B H " + hex(t) + ' ' + hex(u));
-        ConfigStore::update(ConfigStore::makeHomeSql(EncodeSqlText(t), EncodeSqlText(u)));
+        ConfigStore::setHome(t, u);
     } else {
         const int x = r->bounded(-30000, 30000), y = r->bounded(-30000, 30000), f = r->bounded(2);
         log.line(QStringLiteral("B P %1 %2 %3").arg(x).arg(y).arg(f));
-        ConfigStore::update(ConfigStore::positionSql(x, y));
-        ConfigStore::update(ConfigStore::minimizedSql(f));
+        ConfigStore::setPosition(x, y);
+        ConfigStore::setStartMinimized(f == 1);
     }
     log.line("A");
 }

@@ -311,12 +311,10 @@ void Form2_Lista::btnMakeHome_Click()
         return notice(kSelectFirst);
     const QString title = txtTitulo1->text();
     const QString url = txtURL->text();
-    const QString t = EncodeSqlText(title);
-    const QString u = EncodeSqlText(url);
-    if (t.isEmpty() || u.isEmpty())
+    if (title.isEmpty() || url.isEmpty())
         return notice(kEmptyFields);
     QV_Variaveis::SetDatabasePaths();
-    ConfigStore::update(ConfigStore::makeHomeSql(t, u));
+    ConfigStore::setHome(title, url);
     notice(QStringLiteral("Página inicial atualizada com sucesso!"));
     lblTituloHome->setText(title);
     MainWindow::get().setHome(url, title);
@@ -327,7 +325,7 @@ void Form2_Lista::btnPosition_Click()
     const int x = Left();
     const int y = Top();
     QV_Variaveis::SetDatabasePaths();
-    ConfigStore::update(ConfigStore::positionSql(x, y));
+    ConfigStore::setPosition(x, y);
     notice(QStringLiteral("Posição atualizada com sucesso!"));
 }
 
@@ -336,7 +334,7 @@ void Form2_Lista::CheckMinimize_Click()
     const int f = CheckMinimize->isChecked() ? 1 : 0;
     QV_Variaveis::SetDatabasePaths();
     try {
-        ConfigStore::update(ConfigStore::minimizedSql(f));
+        ConfigStore::setStartMinimized(f == 1);
     } catch (const QvError&) {
         // The box shows what is stored.
         const QSignalBlocker quiet(CheckMinimize);
