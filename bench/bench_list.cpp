@@ -6,6 +6,7 @@
 #include "TestInstall.h"
 
 #include "app/AppSetup.h"
+#include "core/Paths.h"
 #include "forms/Forms.h"
 #include "sites/Form2_Lista.h"
 #include "storage/Database.h"
@@ -55,9 +56,8 @@ double refillMs(Form2_Lista& f, const QString& path, int rows)
 {
     QElapsedTimer t;
     t.start();
-    auto db = Database::OpenDatabase(path);
-    const int n = f.refillList(*db);
-    db->Close();
+    QV_Variaveis::LinksDbPath = path;
+    const int n = f.refillList();
     // The list as a view (whichever widget shows it), laid out and painted.
     auto* list = f.findChild<QAbstractItemView*>(QStringLiteral("lstSites"));
     QCoreApplication::processEvents(); // the view's delayed layout
