@@ -6,13 +6,13 @@
 #include "TestInstall.h"
 
 #include "app/AppSetup.h"
+#include "core/QvError.h"
 #include "forms/FormTimer.h"
 #include "forms/Forms.h"
 #include "forms/ListBox.h"
 #include "sites/BookmarkTransfer.h"
 #include "sites/Form2_Lista.h"
 #include "storage/BookmarkFile.h"
-#include "storage/BookmarkSites.h"
 #include "storage/Database.h"
 #include "storage/SiteStore.h"
 
@@ -94,7 +94,7 @@ Round importRound(Form2_Lista& f, const QString& file, const QString& db, const 
     QElapsedTimer t;
     double ms = 0;
     // After the window's own handler: the list is refilled by then.
-    auto c = QObject::connect(&f.bookmarkTransfer(), &BookmarkTransfer::sitesAdded, &f,
+    auto c = QObject::connect(&SiteStore::instance(), &SiteStore::sitesImported, &f,
                               [&] { ms = t.nsecsElapsed() / 1e6; });
     bool done = false;
     auto d = QObject::connect(&f.bookmarkTransfer(), &BookmarkTransfer::finished, &f,
@@ -116,11 +116,10 @@ Round exportRound(Form2_Lista& f, const QString& db, const QString& out)
     QFile::remove(out);
     QElapsedTimer t;
     t.start();
-    {
-        auto links = Database::OpenDatabase(db);
-        const QString error = BookmarkFile::save(out, BookmarkSites::listedSites(*links), 0);
-        if (!error.isEmpty())
-            qFatal("%s", qPrintable(error));
+    try {
+        BookmarkFile::save(out, SiteStore::sites(db, SiteStore::Addresses::AsStored), 0);
+    } catch (const QvError& e) {
+        qFatal("%s", qPrintable(e.message()));
     }
     const double ms = t.nsecsElapsed() / 1e6;
     bool done = false;

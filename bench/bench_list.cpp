@@ -7,6 +7,7 @@
 #include "TestInstall.h"
 
 #include "app/AppSetup.h"
+#include "core/Paths.h"
 #include "forms/Forms.h"
 #include "sites/Form2_Lista.h"
 #include "storage/Database.h"
@@ -56,9 +57,8 @@ double refillMs(Form2_Lista& f, const QString& path, int rows)
 {
     QElapsedTimer t;
     t.start();
-    auto db = Database::OpenDatabase(path);
-    const int n = f.refillList(*db);
-    db->Close();
+    QV_Variaveis::LinksDbPath = path;
+    const int n = f.refillList();
     // The list as a view (whichever widget shows it), laid out and painted.
     auto* list = part<QAbstractItemView>(f, "lstSites");
     QCoreApplication::processEvents(); // the view's delayed layout

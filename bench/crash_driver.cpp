@@ -7,9 +7,7 @@
 // queued visits, the first ones); it then takes the files as the new checked state. "init DIR"
 // takes the first state.
 #include "core/Paths.h"
-#include "storage/BookmarkSites.h"
 #include "storage/ConfigStore.h"
-#include "storage/Database.h"
 #include "storage/HistoryStore.h"
 #include "storage/SiteStore.h"
 
@@ -144,9 +142,8 @@ void oneOperation(Log& log)
             line += ' ' + hex(links.back().title) + ' ' + hex(links.back().url);
         }
         log.line(line);
-        auto db = SiteStore::open();
         QStringList ids;
-        for (qint64 id : BookmarkSites::addLinks(*db, links).ids)
+        for (qint64 id : SiteStore::instance().importLinks(QV_Variaveis::LinksDbPath, links).ids)
             ids << QString::number(id);
         log.line("A " + ids.join(','));
         return;
@@ -155,10 +152,7 @@ void oneOperation(Log& log)
         return historyVisits(log);
     if (op <= 1) { // inserts keep the list from running dry
         log.line("B I " + hex(t) + ' ' + hex(u));
-        auto db = SiteStore::open();
-        db->Execute(SiteStore::insertSql(EncodeSqlText(t), EncodeSqlText(u)));
-        Recordset& rs = db->OpenRecordset("select max(id) as m from Tabela1");
-        log.line("A " + rs.Fields("m").toString());
+        log.line("A " + QString::number(SiteStore::instance().insert(t, u)));
         return;
     }
     if (op == 2 || op == 3) {
@@ -169,24 +163,24 @@ void oneOperation(Log& log)
         for (int i = 0, n = op == 2 ? 1 : r->bounded(1, 4); i < n; ++i)
             pick << QString::number(ids[r->bounded(int(ids.size()))]);
         pick.removeDuplicates();
-        auto db = SiteStore::open();
         if (op == 2) {
             log.line("B U " + pick[0] + ' ' + hex(t) + ' ' + hex(u));
-            db->Execute(
-                SiteStore::updateSql(EncodeSqlText(t), EncodeSqlText(u), pick[0].toLongLong()));
+            SiteStore::instance().update(pick[0].toLongLong(), t, u);
         } else { // as the confirmation does: one open, one statement per row
             log.line("B D " + pick.join(','));
+            QList<qint64> rows;
             for (const QString& id : pick)
-                db->Execute(SiteStore::deleteSql(id.toLongLong()));
+                rows << id.toLongLong();
+            SiteStore::instance().remove(rows);
         }
     } else if (op == 4) {
         log.line("B H " + hex(t) + ' ' + hex(u));
-        ConfigStore::update(ConfigStore::makeHomeSql(EncodeSqlText(t), EncodeSqlText(u)));
+        ConfigStore::setHome(t, u);
     } else {
         const int x = r->bounded(-30000, 30000), y = r->bounded(-30000, 30000), f = r->bounded(2);
         log.line(QStringLiteral("B P %1 %2 %3").arg(x).arg(y).arg(f));
-        ConfigStore::update(ConfigStore::positionSql(x, y));
-        ConfigStore::update(ConfigStore::minimizedSql(f));
+        ConfigStore::setPosition(x, y);
+        ConfigStore::setStartMinimized(f == 1);
     }
     log.line("A");
 }

@@ -3,7 +3,6 @@
 #include "core/Paths.h"
 #include "core/QvError.h"
 #include "storage/ConfigStore.h"
-#include "storage/Database.h"
 #include "storage/SiteStore.h"
 
 #include <QDir>
@@ -38,14 +37,8 @@ void put(const QString& path, const QByteArray& bytes)
 
 void readSites()
 {
-    auto db = Database::OpenDatabase(QV_Variaveis::LinksDbPath);
-    Recordset& rs = db->OpenRecordset(SiteStore::listAllSql());
-    while (!rs.Eof()) {
-        rs.Fields(QStringLiteral("id"));
-        DecodeSqlText(rs.textOrEmpty(QStringLiteral("titulo1")));
-        DecodeSqlText(rs.textOrEmpty(QStringLiteral("url")));
-        rs.MoveNext();
-    }
+    SiteStore::instance().listing();
+    SiteStore::sites(QV_Variaveis::LinksDbPath, SiteStore::Addresses::ForOpening);
 }
 } // namespace
 

@@ -94,17 +94,19 @@ void Form1_Ini::savePageToList()
     const QString url = WebBrowser2->LocationURL().trimmed();
     if (url.isEmpty())
         return showNotice(QStringLiteral("Não há página para salvar."));
+    if (url.size() > kMaxAddressLength)
+        return showNotice(
+            QStringLiteral("O endereço desta página tem mais de %1 caracteres, o limite da lista; "
+                           "nada foi salvo.")
+                .arg(kMaxAddressLength));
     // A title is one line in the list; a page without one is listed by its address.
     QString title = WebBrowser2->title().simplified();
     if (title.isEmpty())
         title = url;
     QV_Variaveis::SetDatabasePaths();
-    const std::optional<qint64> id =
-        SiteStore::insertIfNew(EncodeSqlText(title), EncodeSqlText(url));
-    if (!id)
+    // An open administration window refills from the store.
+    if (!SiteStore::instance().insertIfNew(title, url))
         return showNotice(QStringLiteral("Este site já está na lista."));
-    if (Form2_Lista* lista = Forms::ifLoaded<Form2_Lista>())
-        lista->refillWithCount(*id);
     showNotice(QStringLiteral("Site adicionado: %1").arg(title));
 }
 

@@ -14,5 +14,10 @@ QUrl addressToUrl(const QString& address);
 // without any shell in between.
 void OpenExternal(const QString& text);
 
+// The longest address the program keeps: the history records none longer, and the site list
+// takes none longer from a page (Ctrl+D), a bookmark file or a drop. No site needs more; a longer
+// one is most likely damage.
+inline constexpr qsizetype kMaxAddressLength = 64 * 1024;
+
 // The maker's web site, opened from the main and About windows.
 inline constexpr char16_t kMakerSite[] = u"https://www.quorvane.com.br";

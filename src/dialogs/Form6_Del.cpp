@@ -8,7 +8,6 @@
 #include "forms/Controls.h"
 #include "forms/Forms.h"
 #include "layouts/Layouts.h"
-#include "storage/Database.h"
 #include "storage/SiteStore.h"
 
 #include <QLabel>
@@ -52,19 +51,8 @@ void Form6_Del::btnDelete_Click()
         showNotice(QStringLiteral("A janela de administração foi fechada; nada foi deletado."));
         return;
     }
-    DeletionRequester& requester = *m_requester;
     QV_Variaveis::SetDatabasePaths();
-    auto db = SiteStore::open();
-    try {
-        for (qint64 id : requester.selectedSiteIds())
-            db->Execute(SiteStore::deleteSql(id));
-    } catch (const QvError&) {
-        // What was deleted stays deleted: the list shows the table as it now is.
-        ErrorReporter::guard([&] { requester.refillList(*db); });
-        throw;
-    }
-    requester.showSitesAfterDeletion(*db);
-    db->Close();
+    SiteStore::instance().remove(m_requester->selectedSiteIds());
     Hide();
     Forms::unload(this);
     showNotice(QStringLiteral("Item(ns) deletado(s) com sucesso."));

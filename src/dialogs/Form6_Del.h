@@ -6,7 +6,6 @@
 #include <QList>
 #include <QPointer>
 
-class Database;
 class LabelControl;
 
 // What the confirmation needs of the window that asked for it.
@@ -15,13 +14,10 @@ public:
     virtual ~DeletionRequester() = default;
     // The ids of the selected rows, from the bottom of the list up.
     virtual QList<qint64> selectedSiteIds() const = 0;
-    // Shows the table as it now is; returns the number of rows.
-    virtual int refillList(Database& db) = 0;
-    // After a deletion: the table as it now is, its count, and empty boxes.
-    virtual void showSitesAfterDeletion(Database& db) = 0;
 };
 
-// Asks before the selected saved sites are deleted, and deletes them on "SIM".
+// Asks before the selected saved sites are deleted, and deletes them on "SIM" through the site
+// store, whose announcement refills the list before the notice.
 class Form6_Del : public BaseForm {
     Q_OBJECT
 public:

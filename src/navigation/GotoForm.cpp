@@ -111,7 +111,8 @@ void GotoForm::acceptAnswer()
 
 void GotoForm::pick(int row)
 {
-    // Saved sites are opened as the site list opens them.
+    // A saved site's address comes as the site store gives it for opening (decoded, trimmed):
+    // it opens as it does from the site list.
     go(GetFullUrl(lstSugestoes->suggestions().at(size_t(row)).url));
 }
 

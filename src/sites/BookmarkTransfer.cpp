@@ -5,7 +5,7 @@
 #include "core/QvError.h"
 #include "dialogs/Form5_Msg.h"
 #include "storage/BookmarkSites.h"
-#include "storage/Database.h"
+#include "storage/SiteStore.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -19,6 +19,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -28,71 +29,52 @@ const QString kBusy = QStringLiteral("Uma importação ou exportação ainda est
 // The notice is small: a file is named without its folder.
 QString quoted(const QString& path) { return u'"' + QFileInfo(path).fileName() + u'"'; }
 
-// The whole job off the window's thread: a failure of the database becomes the error text.
-BookmarkTransfer::Result guarded(const std::function<BookmarkTransfer::Result()>& job)
+// The user's bookmark file is the file step's business: what is wrong with it is the notice.
+template <class Step>
+std::optional<QString> fileProblem(Step step)
 {
     try {
-        return job();
+        step();
     } catch (const QvError& e) {
-        return {{}, e.message(), {}, {}};
+        return e.message();
     }
+    return std::nullopt;
 }
 
-// Adds the links; when rows went in, the whole list is read here too, for the window to show.
-BookmarkSites::Outcome addTo(const QString& db, const std::vector<BookmarkFile::Link>& links,
-                             SiteStore::Listing& rows)
+QString importJob(const QString& path, const QString& db)
 {
-    auto sites = Database::OpenDatabase(db);
-    const BookmarkSites::Outcome o = BookmarkSites::addLinks(*sites, links);
-    if (o.imported > 0)
-        rows = SiteStore::readListing(*sites);
-    sites->Close();
-    return o;
-}
-
-BookmarkTransfer::Result importJob(const QString& path, const QString& db)
-{
-    const BookmarkFile::Loaded loaded = BookmarkFile::load(path);
-    if (!loaded.error.isEmpty())
-        return {loaded.error, {}, {}, {}};
-    if (loaded.parsed.links.empty())
-        return {QStringLiteral("%1 não tem nenhum favorito; nada foi importado.").arg(quoted(path)),
-                {},
-                {},
-                {}};
-    SiteStore::Listing rows;
-    const BookmarkSites::Outcome o = addTo(db, loaded.parsed.links, rows);
+    BookmarkFile::Parsed parsed;
+    if (auto problem = fileProblem([&] { parsed = BookmarkFile::load(path); }))
+        return *problem;
+    if (parsed.links.empty())
+        return QStringLiteral("%1 não tem nenhum favorito; nada foi importado.").arg(quoted(path));
+    const BookmarkSites::Outcome o = SiteStore::instance().importLinks(db, parsed.links);
     QString notice = BookmarkSites::summary(o);
-    if (loaded.parsed.hadInvalidText)
+    if (parsed.hadInvalidText)
         notice += QStringLiteral(" Texto que não era UTF-8 virou \uFFFD.");
-    return {notice, {}, o.ids, std::move(rows)};
+    return notice;
 }
 
-BookmarkTransfer::Result linksJob(const std::vector<BookmarkFile::Link>& links, const QString& db)
+QString linksJob(const std::vector<BookmarkFile::Link>& links, const QString& db)
 {
-    SiteStore::Listing rows;
-    const BookmarkSites::Outcome o = addTo(db, links, rows);
+    const BookmarkSites::Outcome o = SiteStore::instance().importLinks(db, links);
     if (links.size() == 1 && o.imported == 1)
-        return {QStringLiteral("Site adicionado à lista."), {}, o.ids, std::move(rows)};
+        return QStringLiteral("Site adicionado à lista.");
     if (links.size() == 1 && o.duplicates == 1)
-        return {QStringLiteral("Esse endereço já está na lista."), {}, {}, {}};
-    return {BookmarkSites::summary(o), {}, o.ids, std::move(rows)};
+        return QStringLiteral("Esse endereço já está na lista.");
+    return BookmarkSites::summary(o);
 }
 
-BookmarkTransfer::Result exportJob(const QString& path, const QString& db)
+QString exportJob(const QString& path, const QString& db)
 {
-    std::vector<BookmarkFile::Site> sites;
-    {
-        auto links = Database::OpenDatabase(db);
-        sites = BookmarkSites::listedSites(*links);
-    }
-    const QString error = BookmarkFile::save(path, sites, QDateTime::currentSecsSinceEpoch());
-    if (!error.isEmpty())
-        return {error, {}, {}, {}};
+    const std::vector<SiteStore::Site> sites = SiteStore::sites(db, SiteStore::Addresses::AsStored);
+    if (auto problem = fileProblem(
+            [&] { BookmarkFile::save(path, sites, QDateTime::currentSecsSinceEpoch()); }))
+        return *problem;
     const QString count = sites.size() == 1
                               ? QStringLiteral("1 site exportado")
                               : QStringLiteral("%1 sites exportados").arg(sites.size());
-    return {count + QStringLiteral(" para ") + quoted(path) + u'.', {}, {}, {}};
+    return count + QStringLiteral(" para ") + quoted(path) + u'.';
 }
 
 // text/x-moz-url: address and title on alternate lines, in UTF-16 from most programs.
@@ -188,15 +170,28 @@ void BookmarkTransfer::exportWithDialog()
     exportTo(dialog.selectedFiles().constFirst());
 }
 
-void BookmarkTransfer::start(std::function<Result()> job)
+// What the window's thread tells once a job has ended: its notice, or the error that stopped it.
+struct BookmarkTransfer::Ending {
+    QString notice;
+    QString error;
+};
+
+void BookmarkTransfer::start(std::function<QString()> job)
 {
-    auto result = std::make_shared<Result>();
-    QThread* thread = QThread::create([job = std::move(job), result] { *result = guarded(job); });
+    auto ending = std::make_shared<Ending>();
+    QThread* thread = QThread::create([job = std::move(job), ending] {
+        // The job's one boundary: an error (the database's) goes to the window's thread.
+        try {
+            ending->notice = job();
+        } catch (const QvError& e) {
+            ending->error = e.message();
+        }
+    });
     m_job = thread;
     connect(thread, &QThread::finished, thread, &QObject::deleteLater);
-    connect(thread, &QThread::finished, this, [this, result] {
+    connect(thread, &QThread::finished, this, [this, ending] {
         m_job = nullptr;
-        finish(*result);
+        finish(*ending);
     });
     thread->start();
 }
@@ -232,15 +227,13 @@ void BookmarkTransfer::take(const Carried& what)
     start([links = what.links, db] { return linksJob(links, db); });
 }
 
-void BookmarkTransfer::finish(const Result& r)
+void BookmarkTransfer::finish(const Ending& ending)
 {
     ErrorReporter::guard([&] {
-        if (!r.ids.isEmpty())
-            Q_EMIT sitesAdded(r.ids, r.rows);
-        if (!r.error.isEmpty())
-            ErrorReporter::report(r.error);
+        if (!ending.error.isEmpty())
+            ErrorReporter::report(ending.error);
         else
-            showNotice(r.notice);
+            showNotice(ending.notice);
     });
     Q_EMIT finished();
 }

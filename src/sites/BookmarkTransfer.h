@@ -1,7 +1,6 @@
 #pragma once
 
 #include "storage/BookmarkFile.h"
-#include "storage/SiteStore.h"
 
 #include <QObject>
 #include <QPointer>
@@ -14,7 +13,10 @@ class QThread;
 class QWidget;
 
 // Bookmark files in and out of the saved sites, and links dropped or pasted on the list. The
-// file work and the inserts run off the window's thread; the window refills when told.
+// file work and the inserts run off the window's thread, one job at a time; the list refills
+// from the site store's announcement. A job ends in one notice: what it did, or what is wrong
+// with the user's file (the file step's QvError, taken as the notice's text). Any other error
+// stops the job at its top and is carried to the window's thread for the error report.
 class BookmarkTransfer : public QObject {
     Q_OBJECT
 public:
@@ -39,24 +41,16 @@ public:
     bool isBusy() const;
     static QString defaultExportName();
 
-    struct Result {
-        QString notice;
-        QString error; // a failure of the database, for the error report
-        QList<qint64> ids;
-        SiteStore::Listing rows; // the whole list after rows were added
-    };
-
 Q_SIGNALS:
-    // Rows were added (ids in the order of the file); rows is the whole list as the listing
-    // statement reads it, read off the window's thread.
-    void sitesAdded(const QList<qint64>& ids, const SiteStore::Listing& rows);
     // A job's outcome has been told (its notice closed); tests wait for it.
     void finished();
 
 private:
+    struct Ending;
     bool refuseWhileBusy();
-    void start(std::function<Result()> job);
-    void finish(const Result& result);
+    // Runs the job on a thread of its own; it returns its notice.
+    void start(std::function<QString()> job);
+    void finish(const Ending& ending);
     QString startFolder() const;
 
     QWidget* m_window;

@@ -16,7 +16,6 @@
 #include "sites/ListBackground.h"
 #include "storage/Backups.h"
 #include "storage/ConfigStore.h"
-#include "storage/Database.h"
 #include "storage/SiteStore.h"
 
 #include <QCheckBox>
@@ -59,6 +58,7 @@ Form2_Lista::Form2_Lista()
 {
     connectHandlers();
     connectBookmarks();
+    connectStore();
     txtTitulo1->setAccessibleName(QStringLiteral("Título"));
     txtURL->setAccessibleName(QStringLiteral("URL (site)"));
     lstSites->setAccessibleName(QStringLiteral("Sites salvos"));
@@ -73,9 +73,25 @@ void Form2_Lista::connectBookmarks()
                    &QShortcut::activated, bookmarks, &BookmarkTransfer::importWithDialog);
     connectHandler(windowKey(QKeyCombination(Qt::CTRL, Qt::Key_E).toCombined()),
                    &QShortcut::activated, bookmarks, &BookmarkTransfer::exportWithDialog);
-    connect(bookmarks, &BookmarkTransfer::sitesAdded, this, &Form2_Lista::showImported);
     lstSites->viewport()->setAcceptDrops(true);
     lstSites->viewport()->installEventFilter(this);
+}
+
+void Form2_Lista::connectStore()
+{
+    SiteStore& store = SiteStore::instance();
+    // A save's notice comes first; the list refills behind it once it shows.
+    const auto saved = [this](qint64 id) { ErrorReporter::guard([&] { refillWithCount(id); }); };
+    connect(&store, &SiteStore::siteAdded, this, saved, Qt::QueuedConnection);
+    connect(&store, &SiteStore::siteChanged, this, saved, Qt::QueuedConnection);
+    // A deletion shows in the list before its notice.
+    connect(&store, &SiteStore::sitesRemoved, this,
+            [this] { ErrorReporter::guard([this] { showSitesAfterDeletion(); }); });
+    // From the import's thread, queued: the listing came with it.
+    connect(&store, &SiteStore::sitesImported, this,
+            [this](const QList<qint64>& ids, const SiteStore::Listing& rows) {
+                ErrorReporter::guard([&] { showImported(ids, rows); });
+            });
 }
 
 void Form2_Lista::showImported(const QList<qint64>& ids, const SiteStore::Listing& rows)
@@ -136,10 +152,8 @@ void Form2_Lista::Form_Load()
     ListBackground::apply(lstSites, Image1->picture());
     QV_Variaveis::SetDatabasePaths();
     const QString restored = Backups::restoreIfDamaged(QV_Variaveis::LinksDbPath);
-    auto db = SiteStore::open();
-    const int n = refillList(*db);
+    const int n = refillList();
     lblTotal->setText(QString::number(n) + kCountSuffix);
-    db->Close();
     if (!restored.isEmpty()) // over the window, once it shows
         QTimer::singleShot(0, this, [this, restored] { notice(restored); });
     if (MainWindow::get().startMinimizedFlag() == 1)
@@ -149,9 +163,9 @@ void Form2_Lista::Form_Load()
     armHideTimer();
 }
 
-int Form2_Lista::refillList(Database& db)
+int Form2_Lista::refillList()
 {
-    SiteStore::Listing rows = SiteStore::readListing(db);
+    SiteStore::Listing rows = SiteStore::instance().listing();
     const int n = int(rows.titles.size());
     // Filling is not a change of the current item: no row handler runs meanwhile.
     const QSignalBlocker blocker(lstSites);
@@ -171,9 +185,9 @@ QList<qint64> Form2_Lista::selectedSiteIds() const
     return ids;
 }
 
-void Form2_Lista::showSitesAfterDeletion(Database& db)
+void Form2_Lista::showSitesAfterDeletion()
 {
-    const int n = refillList(db);
+    const int n = refillList();
     lblTotal->setText(QString::number(n) + QStringLiteral(" ítens"));
     txtTitulo1->setText(QString());
     txtURL->setText(QString());
@@ -188,14 +202,9 @@ int Form2_Lista::selectedCount() const
 
 void Form2_Lista::lstSites_Click()
 {
-    const qint64 id = rowId(lstSites->currentRow());
-    auto db = Database::OpenDatabase(QV_Variaveis::LinksDbPath);
-    Recordset& rs = db->OpenRecordset(SiteStore::selectSiteSql(id));
-    if (rs.Eof())
-        db->fail(QStringLiteral("o item %1 não existe mais").arg(id));
-    txtTitulo1->setText(DecodeSqlText(rs.textOrEmpty(QStringLiteral("titulo1"))));
-    txtURL->setText(DecodeSqlText(rs.textOrEmpty(QStringLiteral("url"))));
-    db->Close();
+    const SiteStore::Site site = SiteStore::instance().site(rowId(lstSites->currentRow()));
+    txtTitulo1->setText(site.title);
+    txtURL->setText(site.url);
 }
 
 bool Form2_Lista::eventFilter(QObject* watched, QEvent* event)
@@ -227,15 +236,11 @@ void Form2_Lista::OpenSelectedSite()
     // raised), and both windows stay as they are.
     if (lstSites->currentRow() < 0)
         return notice(kSelectFirst);
-    QString s;
-    {
-        auto db = Database::OpenDatabase(QV_Variaveis::LinksDbPath);
-        Recordset& rs = db->OpenRecordset(SiteStore::selectUrlSql(rowId(lstSites->currentRow())));
-        if (rs.Eof())
-            return notice(kItemGone);
-        s = DecodeSqlText(rs.textOrEmpty(QStringLiteral("url")));
-    }
-    MainWindow::get().setAddressToOpen(s.trimmed());
+    const std::optional<QString> address =
+        SiteStore::instance().openingAddress(rowId(lstSites->currentRow()));
+    if (!address)
+        return notice(kItemGone);
+    MainWindow::get().setAddressToOpen(*address);
     TimerShowForm->setInterval(kOpenDelayMs);
     TimerShowForm->setEnabled(true);
 }
@@ -253,28 +258,20 @@ void Form2_Lista::notice(const QString& text) { showNotice(text); }
 
 void Form2_Lista::refillWithCount(qint64 savedId)
 {
-    auto db = SiteStore::open();
-    const int n = refillList(*db);
+    const int n = refillList();
     lblTotal->setText(QString::number(n) + kCountSuffix);
-    db->Close();
     lstSites->showRow(lstSites->rowOfId(savedId));
 }
 
 void Form2_Lista::btnInsert_Click()
 {
-    const QString t = EncodeSqlText(txtTitulo1->text());
-    const QString u = EncodeSqlText(txtURL->text());
-    if (t.isEmpty() || u.isEmpty())
+    const QString title = txtTitulo1->text();
+    const QString url = txtURL->text();
+    if (title.isEmpty() || url.isEmpty())
         return notice(kEmptyFields);
     QV_Variaveis::SetDatabasePaths();
-    qint64 id;
-    {
-        auto db = SiteStore::open();
-        db->Execute(SiteStore::insertSql(t, u));
-        id = db->lastInsertId();
-    }
+    SiteStore::instance().insert(title, url);
     notice(QStringLiteral("Item inserido com sucesso!"));
-    refillWithCount(id);
     txtTitulo1->clear();
     txtURL->clear();
 }
@@ -288,20 +285,16 @@ void Form2_Lista::btnUpdate_Click()
     if (current < 0)
         return notice(kSelectFirst);
     const qint64 id = rowId(current);
-    const QString t = EncodeSqlText(txtTitulo1->text());
-    const QString u = EncodeSqlText(txtURL->text());
-    if (t.isEmpty() || u.isEmpty())
+    const QString title = txtTitulo1->text();
+    const QString url = txtURL->text();
+    if (title.isEmpty() || url.isEmpty())
         return notice(kEmptyFields);
     QV_Variaveis::SetDatabasePaths();
-    int changed;
-    {
-        auto db = SiteStore::open();
-        changed = db->Execute(SiteStore::updateSql(t, u, id));
-    }
-    // A row deleted meanwhile (by another copy of the program) is not reported as updated.
-    notice(changed > 0 ? QStringLiteral("Item atualizado com sucesso!")
-                       : QStringLiteral("O item não existe mais no banco de dados; a lista foi "
-                                        "recarregada."));
+    // A row deleted meanwhile (by another copy of the program) is not reported as updated; the
+    // store announces no change then, and the list shows the table as it now is.
+    if (SiteStore::instance().update(id, title, url))
+        return notice(QStringLiteral("Item atualizado com sucesso!"));
+    notice(QStringLiteral("O item não existe mais no banco de dados; a lista foi recarregada."));
     refillWithCount(id);
 }
 
@@ -311,12 +304,10 @@ void Form2_Lista::btnMakeHome_Click()
         return notice(kSelectFirst);
     const QString title = txtTitulo1->text();
     const QString url = txtURL->text();
-    const QString t = EncodeSqlText(title);
-    const QString u = EncodeSqlText(url);
-    if (t.isEmpty() || u.isEmpty())
+    if (title.isEmpty() || url.isEmpty())
         return notice(kEmptyFields);
     QV_Variaveis::SetDatabasePaths();
-    ConfigStore::update(ConfigStore::makeHomeSql(t, u));
+    ConfigStore::setHome(title, url);
     notice(QStringLiteral("Página inicial atualizada com sucesso!"));
     lblTituloHome->setText(title);
     MainWindow::get().setHome(url, title);
@@ -327,7 +318,7 @@ void Form2_Lista::btnPosition_Click()
     const int x = Left();
     const int y = Top();
     QV_Variaveis::SetDatabasePaths();
-    ConfigStore::update(ConfigStore::positionSql(x, y));
+    ConfigStore::setPosition(x, y);
     notice(QStringLiteral("Posição atualizada com sucesso!"));
 }
 
@@ -336,7 +327,7 @@ void Form2_Lista::CheckMinimize_Click()
     const int f = CheckMinimize->isChecked() ? 1 : 0;
     QV_Variaveis::SetDatabasePaths();
     try {
-        ConfigStore::update(ConfigStore::minimizedSql(f));
+        ConfigStore::setStartMinimized(f == 1);
     } catch (const QvError&) {
         // The box shows what is stored.
         const QSignalBlocker quiet(CheckMinimize);

@@ -5,7 +5,6 @@
 #include "storage/SiteStore.h"
 
 class BookmarkTransfer;
-class Database;
 class ImageControl;
 class LabelControl;
 class ListBox;
@@ -39,16 +38,13 @@ public:
     // lblTituloHome: the home page's title as the main window knows it.
     void showHomeTitle(const QString& title);
 
-    // Clears the list and fills it from the listing statement, in title order; returns the
+    // Clears the list and fills it from the site store's listing, in title order; returns the
     // number of rows. The stored titles are shown as they are, with the ids beside them.
-    int refillList(Database& db) override;
+    int refillList();
     QList<qint64> selectedSiteIds() const override;
-    void showSitesAfterDeletion(Database& db) override;
     int selectedCount() const;
     // The id of a row (item data), at full width.
     qint64 rowId(int row) const;
-    // Refills after a save and scrolls the saved row into view.
-    void refillWithCount(qint64 savedId);
     // Import and export of bookmark files, drops and pastes of links on the list.
     BookmarkTransfer& bookmarkTransfer() const { return *bookmarks; }
 
@@ -58,7 +54,13 @@ protected:
 private:
     void connectHandlers();
     void connectBookmarks();
+    // The list refills from the site store's announcements, whichever window made the change.
+    void connectStore();
     bool takeDrop(QEvent* event);
+    // After a save: the list, its count, and the saved row scrolled into view.
+    void refillWithCount(qint64 savedId);
+    // After a deletion: the list, its count, and empty boxes.
+    void showSitesAfterDeletion();
     void showImported(const QList<qint64>& ids, const SiteStore::Listing& rows);
     void notice(const QString& text);
 

@@ -1,5 +1,7 @@
 #include "storage/BookmarkFile.h"
 
+#include "core/QvError.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -161,40 +163,45 @@ Parsed parse(QByteArray bytes)
     return w.out;
 }
 
-Loaded load(const QString& path)
+namespace {
+// The notice is small: the file's name, without its folder.
+[[noreturn]] void refuse(const QFileInfo& file, const QString& why)
 {
-    Loaded r;
+    throw QvError(QStringLiteral("\"%1\" %2; nada foi importado.").arg(file.fileName(), why));
+}
+
+QString tooLarge()
+{
+    return QStringLiteral("tem mais de %1 MB, o limite de um arquivo de favoritos")
+        .arg(kMaxFileBytes / (1024 * 1024));
+}
+} // namespace
+
+Parsed load(const QString& path)
+{
     const QFileInfo info(path);
-    // The notice is small: the file's name, without its folder.
-    const QString name = info.fileName();
-    auto failed = [&](const QString& why) {
-        r.error = QStringLiteral("\"%1\" %2; nada foi importado.").arg(name, why);
-        return r;
-    };
     if (!info.exists())
-        return failed(QStringLiteral("não existe"));
+        refuse(info, QStringLiteral("não existe"));
     if (info.isDir())
-        return failed(QStringLiteral("é uma pasta, não um arquivo de favoritos"));
+        refuse(info, QStringLiteral("é uma pasta, não um arquivo de favoritos"));
     if (!info.isFile())
-        return failed(QStringLiteral("não é um arquivo comum"));
+        refuse(info, QStringLiteral("não é um arquivo comum"));
     if (info.size() > kMaxFileBytes)
-        return failed(QStringLiteral("tem mais de %1 MB, o limite de um arquivo de favoritos")
-                          .arg(kMaxFileBytes / (1024 * 1024)));
+        refuse(info, tooLarge());
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
-        return failed(QStringLiteral("não pode ser lido (%1)").arg(f.errorString()));
+        refuse(info, QStringLiteral("não pode ser lido (%1)").arg(f.errorString()));
     // Read at most one byte past the limit: the file may grow between the check and the read.
     QByteArray bytes = f.read(kMaxFileBytes + 1);
     if (bytes.size() > kMaxFileBytes)
-        return failed(QStringLiteral("tem mais de %1 MB, o limite de um arquivo de favoritos")
-                          .arg(kMaxFileBytes / (1024 * 1024)));
-    r.parsed = parse(std::move(bytes));
-    if (r.parsed.tooManyLinks)
-        return failed(QStringLiteral("tem mais de %1 links, o limite de uma importação")
-                          .arg(QLocale(QLocale::Portuguese, QLocale::Brazil).toString(kMaxLinks)));
-    if (!r.parsed.hasDoctype && r.parsed.links.empty())
-        return failed(QStringLiteral("não é um arquivo de favoritos"));
-    return r;
+        refuse(info, tooLarge());
+    Parsed parsed = parse(std::move(bytes));
+    if (parsed.tooManyLinks)
+        refuse(info, QStringLiteral("tem mais de %1 links, o limite de uma importação")
+                         .arg(QLocale(QLocale::Portuguese, QLocale::Brazil).toString(kMaxLinks)));
+    if (!parsed.hasDoctype && parsed.links.empty())
+        refuse(info, QStringLiteral("não é um arquivo de favoritos"));
+    return parsed;
 }
 
 namespace {
@@ -263,18 +270,17 @@ QByteArray write(const std::vector<Site>& sites, qint64 addDate)
     return out;
 }
 
-QString save(const QString& path, const std::vector<Site>& sites, qint64 addDate)
+void save(const QString& path, const std::vector<Site>& sites, qint64 addDate)
 {
     const QString name = QFileInfo(path).fileName();
     QSaveFile f(path);
     if (!f.open(QIODevice::WriteOnly))
-        return QStringLiteral("Não foi possível criar \"%1\" (%2); nada foi exportado.")
-            .arg(name, f.errorString());
+        throw QvError(QStringLiteral("Não foi possível criar \"%1\" (%2); nada foi exportado.")
+                          .arg(name, f.errorString()));
     const QByteArray bytes = write(sites, addDate);
     if (f.write(bytes) != bytes.size() || !f.commit())
-        return QStringLiteral("Não foi possível gravar \"%1\" (%2); nada foi exportado.")
-            .arg(name, f.errorString());
-    return {};
+        throw QvError(QStringLiteral("Não foi possível gravar \"%1\" (%2); nada foi exportado.")
+                          .arg(name, f.errorString()));
 }
 
 } // namespace BookmarkFile

@@ -30,14 +30,10 @@ constexpr int kMaxLinks = 100000;
 // text. Invalid UTF-8 becomes U+FFFD and NUL bytes are dropped first.
 Parsed parse(QByteArray bytes);
 
-struct Loaded {
-    Parsed parsed;
-    QString error; // a sentence naming the file (its name); empty when it is a bookmark file
-};
-
 // Reads and checks a file: a regular file, at most kMaxFileBytes, with the doctype or at least
-// one link, and at most kMaxLinks links.
-Loaded load(const QString& path);
+// one link, and at most kMaxLinks links. Any other file is a QvError whose sentence names it (by
+// its name, without the folder) and ends "nada foi importado.".
+Parsed load(const QString& path);
 
 struct Site {
     QString title;
@@ -48,8 +44,8 @@ struct Site {
 // ADD_DATE of every link (seconds since 1970).
 QByteArray write(const std::vector<Site>& sites, qint64 addDate);
 
-// Writes the file under a temporary name in the same folder and renames it when whole; returns
-// an error sentence naming the file (its name), or empty. A failure leaves no file behind.
-QString save(const QString& path, const std::vector<Site>& sites, qint64 addDate);
+// Writes the file under a temporary name in the same folder and renames it when whole. A failure
+// leaves no file behind and is a QvError whose sentence names the file (its name).
+void save(const QString& path, const std::vector<Site>& sites, qint64 addDate);
 
 } // namespace BookmarkFile

@@ -19,13 +19,12 @@ namespace ConfigStore {
 // Reads the record; a missing file, table or row is an error that names the file.
 ConfigRecord read();
 
-QString makeHomeSql(const QString& encodedTitle, const QString& encodedUrl);
-QString positionSql(int leftTwips, int topTwips);
-QString minimizedSql(int flag);
-
-// Runs one update on QV_Config.mdb at ConfigDbPath. An update that matches no row is an error:
-// the configuration record is missing.
-void update(const QString& sql);
+// Updates of the record, each one statement on QV_Config.mdb at ConfigDbPath. An update that
+// matches no row is an error: the configuration record is missing.
+// The home page, title and address as typed (stored encoded).
+void setHome(const QString& title, const QString& url);
+void setPosition(int leftTwips, int topTwips);
+void setStartMinimized(bool minimized);
 
 // A setting of table Ajustes (chave, valor) in QV_Config.mdb, which the user creates with the
 // sqlite3 tool; the program never creates it. A missing table or row is no value.

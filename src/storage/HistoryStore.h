@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/UrlTools.h"
+
 #include <QObject>
 #include <QString>
 
@@ -37,7 +39,7 @@ public:
 
     // Addresses worth keeping: http and https, up to kMaxUrlLength characters.
     static bool isRecordable(const QString& url);
-    static constexpr qsizetype kMaxUrlLength = 64 * 1024;
+    static constexpr qsizetype kMaxUrlLength = kMaxAddressLength;
 
     // One more visit of url now (or at `when`, Unix seconds); an empty title keeps the stored one.
     void recordVisit(const QString& url, const QString& title, qint64 when = 0);

@@ -1,7 +1,7 @@
 #include "storage/Suggestions.h"
 
 #include "core/QvError.h"
-#include "storage/Database.h"
+#include "core/UrlTools.h"
 #include "storage/NoCaseCollation.h"
 #include "storage/SiteStore.h"
 
@@ -26,13 +26,15 @@ void appendFolded(std::string& out, const QString& text)
     out += folded;
 }
 
+// Addresses as the site list opens them, which is how a suggestion opens them too; none longer
+// than the program keeps.
 std::vector<Suggestion> readSaved(const QString& linksPath)
 {
     std::vector<Suggestion> saved;
-    auto db = Database::OpenDatabase(linksPath);
-    Recordset& rs = db->OpenRecordset(SiteStore::listAllSql());
-    for (; !rs.Eof(); rs.MoveNext())
-        saved.push_back({DecodeSqlText(rs.textAt(1)), DecodeSqlText(rs.textAt(2)), true});
+    for (SiteStore::Site& s : SiteStore::sites(linksPath, SiteStore::Addresses::ForOpening)) {
+        if (s.url.size() <= kMaxAddressLength)
+            saved.push_back({std::move(s.title), std::move(s.url), true});
+    }
     return saved;
 }
 

@@ -22,8 +22,9 @@ class SuggestionIndex {
 public:
     SuggestionIndex(std::vector<Suggestion> saved, const std::vector<HistoryRow>& history);
 
-    // From the site list and the history file; a history that cannot be read adds nothing (its
-    // writer tells the user). Slow on large files: meant for a worker thread.
+    // From the site list (addresses as the list opens them: decoded, trimmed) and the history
+    // file; a history that cannot be read adds nothing (its writer tells the user). Slow on large
+    // files: meant for a worker thread.
     static std::shared_ptr<const SuggestionIndex> load(const QString& linksPath,
                                                        const QString& historyPath);
 

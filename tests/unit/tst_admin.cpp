@@ -12,6 +12,8 @@
 #include "forms/ListBox.h"
 #include "info/Form3_About.h"
 #include "info/Form4_Help.h"
+#include "navigation/GotoForm.h"
+#include "navigation/SuggestionList.h"
 #include "sites/Form2_Lista.h"
 
 #include <QApplication>
@@ -139,6 +141,20 @@ void tst_admin::openSite()
     QCOMPARE(main().pos(), place);
     QCOMPARE(part<QLabel>(main(), "lblFormNothing")->text(), QString("Form2_Lista"));
     QTRY_VERIFY(!Forms::ifLoaded<Form2_Lista>());
+    QVERIFY(m_inst->errors.isEmpty());
+
+    // The address window's suggestion of the same site opens it as the list did: saved sites
+    // come first, in the list's order, and "a" is in both.
+    GotoForm& go = GotoForm::open();
+    QTRY_VERIFY(go.suggestionsReady());
+    go.findChild<QLineEdit*>("txtEndereco")->setText("a");
+    auto* suggestions = go.findChild<SuggestionList*>("lstSugestoes");
+    QVERIFY(suggestions && suggestions->suggestions().size() >= 2);
+    const qsizetype opened = browser->navigations.size();
+    QTest::mouseClick(suggestions, Qt::LeftButton, {},
+                      QPoint(30, (downKeys - 1) * SuggestionList::kRowHeight + 5));
+    QTRY_COMPARE(browser->navigations.size(), opened + 1);
+    QCOMPARE(browser->navigations.last(), navigation);
     QVERIFY(m_inst->errors.isEmpty());
 }
 

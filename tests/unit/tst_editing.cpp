@@ -6,6 +6,7 @@
 #include "Clicks.h"
 #include "TestMain.h"
 #include "browser/Form1_Ini.h"
+#include "core/UrlTools.h"
 #include "dialogs/Form5_Msg.h"
 #include "dialogs/Form6_Del.h"
 #include "forms/Controls.h"
@@ -500,33 +501,44 @@ void tst_editing::savedPageIsListedOnce_data()
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("url");
     QTest::addColumn<QString>("notice");
-    QTest::addColumn<QString>("row"); // the row added, or none
+    QTest::addColumn<QString>("row");    // the row added, or none
+    QTest::addColumn<QString>("second"); // the notice of a second Ctrl+D
     QTest::newRow("new page, apostrophes") << ""
                                            << "It's 'here'"
                                            << "http://x/?a='1'"
                                            << "Site adicionado: It's 'here'"
-                                           << "It's 'here'|http://x/?a='1'";
+                                           << "It's 'here'|http://x/?a='1'" << again();
     QTest::newRow("title of several lines") << ""
                                             << "  Notícias\r\n\tde hoje "
                                             << "http://x/"
                                             << "Site adicionado: Notícias de hoje"
-                                            << "Notícias de hoje|http://x/";
+                                            << "Notícias de hoje|http://x/" << again();
     QTest::newRow("page without title") << ""
                                         << ""
                                         << "http://x/"
                                         << "Site adicionado: http://x/"
-                                        << "http://x/|http://x/";
+                                        << "http://x/|http://x/" << again();
     QTest::newRow("already listed") << "http://x/?a='1'"
                                     << "Outro"
-                                    << "http://x/?a='1'" << again() << "";
+                                    << "http://x/?a='1'" << again() << "" << again();
     QTest::newRow("listed with blanks around") << "  http://x/ "
                                                << "Outro"
-                                               << "http://x/" << again() << "";
+                                               << "http://x/" << again() << "" << again();
+    // The list opens it without the tab, as it opens the page: one site.
+    QTest::newRow("listed with a tab before it") << "\thttp://x/"
+                                                 << "Outro"
+                                                 << "http://x/" << again() << "" << again();
     QTest::newRow("listed under another address") << "http://x/a"
                                                   << "Outro"
                                                   << "http://x/"
                                                   << "Site adicionado: Outro"
-                                                  << "Outro|http://x/";
+                                                  << "Outro|http://x/" << again();
+    const QString tooLong = "O endereço desta página tem mais de 65536 caracteres, o limite da "
+                            "lista; nada foi salvo.";
+    QTest::newRow("address longer than the program keeps")
+        << ""
+        << "Longo"
+        << "data:text/plain," + QString(kMaxAddressLength, u'x') << tooLong << "" << tooLong;
 }
 
 // Named after the fault it guards: Ctrl+D twice, or on a site saved by hand, must not list
@@ -539,6 +551,7 @@ void tst_editing::savedPageIsListedOnce()
     QFETCH(QString, url);
     QFETCH(QString, notice);
     QFETCH(QString, row);
+    QFETCH(QString, second);
     if (!stored.isEmpty())
         TestInstall::exec(m_inst->linksDb(),
                           "insert into Tabela1 (titulo1,url) values ('Salvo', '" +
@@ -554,7 +567,7 @@ void tst_editing::savedPageIsListedOnce()
     QCOMPARE(sites(), row.isEmpty() ? before : before + QStringList{row});
     QCOMPARE(part<ListBox>(f, "lstSites")->count(), sites().size());
     main().savePageToList(); // the second time, never a second row
-    QCOMPARE(m_notices->messages.last(), again());
+    QCOMPARE(m_notices->messages.last(), second);
     QCOMPARE(sites(), row.isEmpty() ? before : before + QStringList{row});
 }
 

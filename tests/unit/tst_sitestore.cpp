@@ -2,7 +2,6 @@
 
 #include "core/Paths.h"
 #include "core/QvError.h"
-#include "storage/Database.h"
 #include "storage/SiteStore.h"
 
 #include <QFile>
@@ -97,8 +96,7 @@ void tst_sitestore::hostileValuesRoundTrip()
     QFETCH(QString, typed);
     QFETCH(QString, stored);
     TestInstall inst;
-    SiteStore::open()->Execute(
-        SiteStore::insertSql(EncodeSqlText(typed), EncodeSqlText(typed + "/u")));
+    SiteStore::instance().insert(typed, typed + "/u");
     // One row, stored as typed apart from line breaks and tabs, and the table still there.
     QCOMPARE(TestInstall::query(inst.linksDb(), "select titulo1||'|'||url from Tabela1"),
              QStringList{stored + "|" + stored + "/u"});
@@ -108,13 +106,12 @@ void tst_sitestore::openCreatesMissingLinksDatabase()
 {
     TestInstall inst;
     QVERIFY(QFile::remove(inst.linksDb()));
-    SiteStore::open()->Execute(SiteStore::insertSql("Zebra", "z"));
+    SiteStore::instance().insert("Zebra", "z");
     // A plain SQLite file, and a second open keeps what the first one stored.
     const QStringList schema =
         TestInstall::query(inst.linksDb(), "select sql from sqlite_master where name='Tabela1'");
     QVERIFY2(schema.value(0).contains("titulo1 TEXT COLLATE NOCASE"), qPrintable(schema.join("")));
-    auto db = SiteStore::open();
-    QCOMPARE(db->OpenRecordset(SiteStore::listAllSql()).text("titulo1"), QString("Zebra"));
+    QCOMPARE(SiteStore::instance().listing().titles, QList<QString>{"Zebra"});
 
     // A folder that cannot be made is an error naming the file, not a later "cannot create".
     const QString blocked = inst.dir() + QStringLiteral("/bloqueio");
@@ -123,7 +120,7 @@ void tst_sitestore::openCreatesMissingLinksDatabase()
     file.close();
     QV_Variaveis::LinksDbPath = blocked + QStringLiteral("/BD/QV_Links.mdb");
     try {
-        SiteStore::open();
+        SiteStore::instance().listing();
         QFAIL("a links database below a file was opened");
     } catch (const QvError& e) {
         QVERIFY2(e.message().contains(QV_Variaveis::LinksDbPath), qPrintable(e.message()));
