@@ -228,22 +228,10 @@ void Form1_Ini::btnMeuSite_Click() { OpenExternal(QString::fromUtf16(kMakerSite)
 
 void Form1_Ini::btnHome_Click() { WebBrowser2->Navigate(GetFullUrl(lblHomeURL->text())); }
 
-void Form1_Ini::btnBack_Click()
-{
-    // With no page in that direction there is nothing to do and nothing to say.
-    try {
-        WebBrowser2->GoBack();
-    } catch (const QvError&) {
-    }
-}
+// With no page in that direction the control does nothing, and nothing is said.
+void Form1_Ini::btnBack_Click() { WebBrowser2->GoBack(); }
 
-void Form1_Ini::btnForward_Click()
-{
-    try {
-        WebBrowser2->GoForward();
-    } catch (const QvError&) {
-    }
-}
+void Form1_Ini::btnForward_Click() { WebBrowser2->GoForward(); }
 
 void Form1_Ini::TimerFormNothing_Timer()
 {
