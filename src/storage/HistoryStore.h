@@ -35,7 +35,8 @@ class HistoryStore : public QObject {
     Q_OBJECT
 public:
     // Throws QvError naming the file when it cannot be opened, created or written (damaged,
-    // read-only, a folder, a table of another shape); the file is then left exactly as it is.
+    // read-only, a folder, a table of another shape); a file that was there is then left
+    // exactly as it was.
     static std::unique_ptr<HistoryStore> create(const QString& path);
     // A store that keeps nothing: visits are dropped and flush() returns at once. `failure`
     // (never empty) is why there is no history; clear() throws it, since the file at `path`
