@@ -107,7 +107,7 @@ private:
 // by commas.
 void historyVisits(Log& log)
 {
-    static HistoryStore store(QV_Variaveis::HistoryDbPath);
+    static const auto store = HistoryStore::create(QV_Variaveis::HistoryDbPath);
     static qint64 when = QDateTime::currentSecsSinceEpoch();
     auto* r = QRandomGenerator::global();
     QStringList visits;
@@ -120,10 +120,10 @@ void historyVisits(Log& log)
     log.line("B V " + visits.join(','));
     for (const QString& v : visits) {
         const QStringList p = v.split(':');
-        store.recordVisit(unhex(p[0]), unhex(p[1]), p[2].toLongLong());
+        store->recordVisit(unhex(p[0]), unhex(p[1]), p[2].toLongLong());
     }
-    store.flush();
-    if (store.hasFailed())
+    store->flush();
+    if (store->hasFailed())
         std::abort();
     log.line("A");
 }

@@ -179,17 +179,28 @@ void Form1_Ini::showRestoreNotices()
         ErrorReporter::report(message);
 }
 
-// Without a usable history file the program goes on without history, after one message.
+// Without a usable history file the program goes on without history, after one message,
+// shown once the window is up.
 void Form1_Ini::startHistory()
 {
-    m_history = new HistoryRecorder(WebBrowser2, QV_Variaveis::HistoryDbPath, this);
-    connect(&m_history->store(), &HistoryStore::failed, this, [this](const QString& message) {
-        const QString notice = QStringLiteral("O histórico não será gravado. ") + message;
-        if (m_noticesShown)
-            ErrorReporter::report(notice);
-        else
-            m_laterReports.append(notice);
-    });
+    std::unique_ptr<HistoryStore> store;
+    try {
+        store = HistoryStore::create(QV_Variaveis::HistoryDbPath);
+    } catch (const QvError& e) {
+        reportHistoryOff(e.message());
+        store = HistoryStore::createDisabled(QV_Variaveis::HistoryDbPath, e.message());
+    }
+    connect(store.get(), &HistoryStore::writeFailed, this, &Form1_Ini::reportHistoryOff);
+    m_history = new HistoryRecorder(WebBrowser2, std::move(store), this);
+}
+
+void Form1_Ini::reportHistoryOff(const QString& message)
+{
+    const QString notice = QStringLiteral("O histórico não será gravado. ") + message;
+    if (m_noticesShown)
+        ErrorReporter::report(notice);
+    else
+        m_laterReports.append(notice);
 }
 
 HistoryStore* Form1_Ini::history() const { return m_history ? &m_history->store() : nullptr; }
@@ -219,22 +230,10 @@ void Form1_Ini::btnMeuSite_Click() { OpenExternal(QString::fromUtf16(kMakerSite)
 
 void Form1_Ini::btnHome_Click() { WebBrowser2->Navigate(GetFullUrl(lblHomeURL->text())); }
 
-void Form1_Ini::btnBack_Click()
-{
-    // With no page in that direction there is nothing to do and nothing to say.
-    try {
-        WebBrowser2->GoBack();
-    } catch (const QvError&) {
-    }
-}
+// With no page in that direction the control does nothing, and nothing is said.
+void Form1_Ini::btnBack_Click() { WebBrowser2->GoBack(); }
 
-void Form1_Ini::btnForward_Click()
-{
-    try {
-        WebBrowser2->GoForward();
-    } catch (const QvError&) {
-    }
-}
+void Form1_Ini::btnForward_Click() { WebBrowser2->GoForward(); }
 
 void Form1_Ini::TimerFormNothing_Timer()
 {

@@ -53,7 +53,8 @@ public:
     // Ctrl+L: the address window.
     void openGoto();
 
-    // The visited pages, recorded from start-up on; null before the load handler has run.
+    // The visited pages, recorded from start-up on (a disabled store when the file could not be
+    // opened); null before the load handler has run.
     HistoryStore* history() const;
 
     BaseForm& form() override { return *this; }
@@ -101,4 +102,5 @@ private:
     bool m_noticesShown = false;
     void showRestoreNotices();
     void startHistory();
+    void reportHistoryOff(const QString& message);
 };

@@ -1,5 +1,7 @@
 #include "core/DownloadNames.h"
 
+#include "core/QvError.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -82,7 +84,7 @@ QString DownloadNames::partName(const QDir& dir)
     }
 }
 
-QString DownloadNames::folderProblem(const QString& folder)
+std::optional<QString> DownloadNames::folderProblem(const QString& folder)
 {
     const QFileInfo info(folder);
     if (folder.isEmpty() || !info.isDir())
@@ -90,16 +92,24 @@ QString DownloadNames::folderProblem(const QString& folder)
     if (!info.isWritable())
         return QStringLiteral("a pasta %1 não pode ser gravada")
             .arg(QDir::toNativeSeparators(folder));
-    return {};
+    return std::nullopt;
 }
 
-QString DownloadNames::keep(const QDir& dir, const QString& partPath, const QString& name)
+QString DownloadNames::failure(Kind kind, const QString& name, const QString& reason)
+{
+    return (kind == Kind::Download ? QStringLiteral("Não foi possível baixar %1: %2.")
+                                   : QStringLiteral("Não foi possível imprimir %1: %2."))
+        .arg(name, reason);
+}
+
+QString DownloadNames::keep(const QDir& dir, const QString& partPath, const QString& name,
+                            Kind kind)
 {
     for (int attempt = 0; attempt < 5; ++attempt) {
         const QString candidate = freeName(dir, name);
         if (QFile::rename(partPath, dir.filePath(candidate)))
             return candidate;
     }
-    QFile::remove(partPath);
-    return {};
+    QFile::remove(partPath); // the notice stands whether or not the hidden file goes
+    throw QvError(failure(kind, name, QStringLiteral("não foi possível gravar o arquivo")));
 }

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <optional>
+
 class QDir;
 
 // File names for what the web engine downloads or prints: whatever the server suggests or the
@@ -24,12 +26,20 @@ QString freeName(const QDir& dir, const QString& name);
 QString partName(const QDir& dir);
 
 // Why `folder` cannot take a file (it is missing, not a folder, or read-only), in words for a
-// notice; empty when it can.
-QString folderProblem(const QString& folder);
+// notice; nothing when it can. The user's folders are as they are: this is an answer, not an
+// error.
+std::optional<QString> folderProblem(const QString& folder);
+
+// What a file is saved for; the notices say it.
+enum class Kind { Download, Print };
+
+// The notice of a file `name` that could not be saved, for `reason`: "Não foi possível baixar
+// NAME: REASON." (or "imprimir").
+QString failure(Kind kind, const QString& name, const QString& reason);
 
 // Renames the finished file `partPath` inside `dir` to freeName(dir, name), never replacing a
-// file (a name taken meanwhile moves on to the next); returns the name, or empty after a
-// failure, when the file is removed.
-QString keep(const QDir& dir, const QString& partPath, const QString& name);
+// file (a name taken meanwhile moves on to the next), and returns the name. When it cannot, the
+// file is removed and QvError carries failure(kind, name, ...), the words of the notice.
+QString keep(const QDir& dir, const QString& partPath, const QString& name, Kind kind);
 
 } // namespace DownloadNames

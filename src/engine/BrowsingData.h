@@ -5,5 +5,6 @@
 // never part of it.
 class HistoryStore;
 
-// history may be null (no history this run); its failure throws QvError naming the file.
+// history may be null (nothing recorded yet); a history that cannot be cleared, or that is
+// disabled this run, throws QvError naming the file.
 void clearBrowsingData(HistoryStore* history);

@@ -30,7 +30,7 @@ QString reasonText(Reason reason)
 
 QString failure(const QString& name, const QString& reason)
 {
-    return QStringLiteral("Não foi possível baixar %1: %2.").arg(name, reason);
+    return DownloadNames::failure(DownloadNames::Kind::Download, name, reason);
 }
 } // namespace
 
@@ -58,9 +58,9 @@ void DownloadSaver::start(QWebEngineDownloadRequest* request)
         return;
     }
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
-    if (const QString problem = DownloadNames::folderProblem(folder); !problem.isEmpty()) {
+    if (const auto problem = DownloadNames::folderProblem(folder)) {
         request->cancel();
-        notify(failure(name, problem));
+        notify(failure(name, *problem));
         return;
     }
     const QString part = DownloadNames::partName(QDir(folder));
@@ -88,9 +88,13 @@ void DownloadSaver::finish(QWebEngineDownloadRequest* request, const QString& na
     else if (request->totalBytes() > 0 && size != request->totalBytes())
         problem = QStringLiteral("o arquivo chegou incompleto");
     if (problem.isEmpty()) {
-        const QString kept = DownloadNames::keep(QDir(folder), part, name);
-        notify(kept.isEmpty() ? failure(name, QStringLiteral("não foi possível gravar o arquivo"))
-                              : QStringLiteral("Download concluído: %1").arg(kept));
+        try {
+            const QString kept =
+                DownloadNames::keep(QDir(folder), part, name, DownloadNames::Kind::Download);
+            notify(QStringLiteral("Download concluído: %1").arg(kept));
+        } catch (const QvError& e) {
+            notify(e.message());
+        }
     } else {
         QFile::remove(part);
         notify(failure(name, problem));

@@ -10,7 +10,7 @@ class QWebEngineProfile;
 // Takes every download of a profile (links the engine cannot show, "Salvar link") into the
 // user's download folder. The file is written under a hidden temporary name in that folder
 // and gets its final name, never one that is already taken, only when it has arrived whole.
-// Each download ends with a notice.
+// Each download ends with a notice, which also tells a failure (never an error box).
 class DownloadSaver : public QObject {
     Q_OBJECT
 public:

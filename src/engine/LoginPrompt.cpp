@@ -1,5 +1,6 @@
 #include "engine/LoginPrompt.h"
 
+#include "core/ErrorReporter.h"
 #include "dialogs/LoginForm.h"
 
 #include <QAuthenticator>
@@ -34,7 +35,8 @@ void LoginPrompt::ask(const QString& key, const QString& message, QAuthenticator
     std::optional<LoginForm::Credentials> answer;
     if (asks < kMaxAsks) {
         ++asks;
-        answer = LoginForm::ask(message);
+        // Called by the engine: a window that cannot be shown is reported and refuses.
+        ErrorReporter::guard([&] { answer = LoginForm::ask(message); });
     }
     if (!answer) {
         // A null authenticator cancels: the engine shows the server's own refusal page.

@@ -16,7 +16,7 @@
 namespace {
 QString failure(const QString& name, const QString& reason)
 {
-    return QStringLiteral("Não foi possível imprimir %1: %2.").arg(name, reason);
+    return DownloadNames::failure(DownloadNames::Kind::Print, name, reason);
 }
 } // namespace
 
@@ -33,8 +33,8 @@ void PagePrinter::print()
         return;
     const QString name = DownloadNames::pdfName(m_browser->title());
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
-    if (const QString problem = DownloadNames::folderProblem(folder); !problem.isEmpty())
-        return showNotice(failure(name, problem));
+    if (const auto problem = DownloadNames::folderProblem(folder))
+        return showNotice(failure(name, *problem));
     m_name = name;
     m_part = QDir(folder).filePath(DownloadNames::partName(QDir(folder)));
     m_browser->printToPdf(m_part);
@@ -49,9 +49,13 @@ void PagePrinter::finish(const QString& partPath, bool success)
     const QFileInfo part(partPath);
     QString text;
     if (success && part.size() > 0) {
-        const QString kept = DownloadNames::keep(part.dir(), partPath, name);
-        text = kept.isEmpty() ? failure(name, QStringLiteral("não foi possível gravar o arquivo"))
-                              : QStringLiteral("Página salva em PDF: %1").arg(kept);
+        try {
+            const QString kept =
+                DownloadNames::keep(part.dir(), partPath, name, DownloadNames::Kind::Print);
+            text = QStringLiteral("Página salva em PDF: %1").arg(kept);
+        } catch (const QvError& e) {
+            text = e.message();
+        }
     } else {
         QFile::remove(partPath);
         text = failure(name, QStringLiteral("não foi possível gravar o arquivo"));

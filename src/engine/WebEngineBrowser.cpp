@@ -1,6 +1,5 @@
 #include "engine/WebEngineBrowser.h"
 
-#include "core/QvError.h"
 #include "core/UrlTools.h"
 #include "engine/FullScreenWindow.h"
 #include "engine/WebPage.h"
@@ -110,18 +109,20 @@ void WebEngineBrowser::Navigate(const QString& address)
     ensurePage()->load(addressToUrl(address));
 }
 
+bool WebEngineBrowser::canGoBack() const { return m_page && m_page->history()->canGoBack(); }
+
+bool WebEngineBrowser::canGoForward() const { return m_page && m_page->history()->canGoForward(); }
+
 void WebEngineBrowser::GoBack()
 {
-    if (!m_page || !m_page->history()->canGoBack())
-        throw QvError(QStringLiteral("Não há página anterior."));
-    m_page->triggerAction(QWebEnginePage::Back);
+    if (canGoBack())
+        m_page->triggerAction(QWebEnginePage::Back);
 }
 
 void WebEngineBrowser::GoForward()
 {
-    if (!m_page || !m_page->history()->canGoForward())
-        throw QvError(QStringLiteral("Não há página seguinte."));
-    m_page->triggerAction(QWebEnginePage::Forward);
+    if (canGoForward())
+        m_page->triggerAction(QWebEnginePage::Forward);
 }
 
 void WebEngineBrowser::setSilent(bool silent)

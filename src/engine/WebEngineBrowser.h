@@ -20,6 +20,8 @@ public:
     ~WebEngineBrowser() override;
 
     void Navigate(const QString& address) override;
+    bool canGoBack() const override;
+    bool canGoForward() const override;
     void GoBack() override;
     void GoForward() override;
     void setSilent(bool silent) override;

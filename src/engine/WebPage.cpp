@@ -21,10 +21,12 @@ void openOutside(const QUrl& url)
 void askThenOpenOutside(QObject* context, const QUrl& url)
 {
     QTimer::singleShot(0, context, [url] {
-        const QString question =
-            QStringLiteral("Abrir este endereço \"%1:\" fora do programa?").arg(url.scheme());
-        if (QuestionForm::ask(question, url.toString()))
-            openOutside(url);
+        ErrorReporter::guard([&] {
+            const QString question =
+                QStringLiteral("Abrir este endereço \"%1:\" fora do programa?").arg(url.scheme());
+            if (QuestionForm::ask(question, url.toString()))
+                openOutside(url);
+        });
     });
 }
 } // namespace

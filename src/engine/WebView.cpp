@@ -1,5 +1,6 @@
 #include "engine/WebView.h"
 
+#include "core/ErrorReporter.h"
 #include "core/Platform.h"
 
 #include <QContextMenuEvent>
@@ -47,7 +48,8 @@ QMenu* WebView::createMenu(const QWebEngineContextMenuRequest& request)
         addPageAction(menu, QStringLiteral("Copiar endereço do link"),
                       QWebEnginePage::CopyLinkToClipboard);
         menu->addAction(QStringLiteral("Abrir link fora do programa"), this, [link] {
-            Platform::instance().openExternal(link.toString(QUrl::FullyEncoded));
+            ErrorReporter::guard(
+                [&] { Platform::instance().openExternal(link.toString(QUrl::FullyEncoded)); });
         });
         // The download that follows is handled like any other.
         addPageAction(menu, QStringLiteral("Salvar link"), QWebEnginePage::DownloadLinkToDisk);

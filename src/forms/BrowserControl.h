@@ -14,7 +14,11 @@ public:
 
     // Starts loading and returns at once; a later call supersedes one still loading.
     virtual void Navigate(const QString& address) = 0;
-    // Raise QvError when there is no page in that direction.
+    // Whether the history holds a page in that direction.
+    virtual bool canGoBack() const = 0;
+    virtual bool canGoForward() const = 0;
+    // One page back or forward in the history; nothing when there is none (no page to go to is
+    // no error).
     virtual void GoBack() = 0;
     virtual void GoForward() = 0;
     // Silent: the control shows no dialog boxes of its own.

@@ -3,14 +3,17 @@
 #include "forms/BrowserControl.h"
 #include "storage/HistoryStore.h"
 
-HistoryRecorder::HistoryRecorder(BrowserControl* browser, const QString& path, QObject* parent)
+HistoryRecorder::HistoryRecorder(BrowserControl* browser, std::unique_ptr<HistoryStore> store,
+                                 QObject* parent)
     : QObject(parent)
     , m_browser(browser)
-    , m_store(new HistoryStore(path, this))
+    , m_store(std::move(store))
 {
     connect(browser, &BrowserControl::DocumentComplete, this, &HistoryRecorder::documentComplete);
     connect(browser, &BrowserControl::TitleChange, this, &HistoryRecorder::titleChange);
 }
+
+HistoryRecorder::~HistoryRecorder() = default;
 
 void HistoryRecorder::documentComplete()
 {

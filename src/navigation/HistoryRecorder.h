@@ -3,6 +3,8 @@
 #include <QObject>
 #include <QPointer>
 
+#include <memory>
+
 class BrowserControl;
 class HistoryStore;
 
@@ -12,7 +14,8 @@ class HistoryStore;
 class HistoryRecorder : public QObject {
     Q_OBJECT
 public:
-    HistoryRecorder(BrowserControl* browser, const QString& path, QObject* parent);
+    HistoryRecorder(BrowserControl* browser, std::unique_ptr<HistoryStore> store, QObject* parent);
+    ~HistoryRecorder() override;
 
     HistoryStore& store() const { return *m_store; }
 
@@ -21,5 +24,5 @@ private:
     void titleChange(const QString& title);
 
     QPointer<BrowserControl> m_browser;
-    HistoryStore* m_store;
+    std::unique_ptr<HistoryStore> m_store;
 };

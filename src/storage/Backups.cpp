@@ -8,7 +8,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QScopeGuard>
 
 #include <sqlite3.h>
 
@@ -87,18 +86,32 @@ QStringList setAside(const QString& dbPath, const QString& keptPath)
     return moved;
 }
 
-// Copies through a temporary name, so that a file with the final name is always whole.
-bool copyWhole(const QString& from, const QString& to)
+// A file left by an earlier attempt under a temporary name goes first.
+void removeLeftover(const QString& dbPath, const QString& part)
 {
-    const QString part = to + QStringLiteral(".part");
+    if (QFileInfo::exists(part) && !QFile::remove(part))
+        throw QvError(QStringLiteral("Banco de dados \"%1\": não foi possível apagar o arquivo "
+                                     "temporário \"%2\".\nO que fazer: verifique as permissões "
+                                     "da pasta.")
+                          .arg(dbPath, part));
+}
+
+// Puts the backup in the damaged file's place through a temporary name, so that a file with the
+// final name is always whole.
+void copyInPlace(const QString& backup, const QString& dbPath)
+{
+    const QString part = dbPath + QStringLiteral(".part");
+    removeLeftover(dbPath, part);
+    if (QFile::copy(backup, part) && QFile::rename(part, dbPath))
+        return;
+    // Whether or not this goes, the error below stands: a leftover is never taken for a
+    // database and goes before the next attempt.
     QFile::remove(part);
-    if (!QFile::copy(from, part))
-        return false;
-    if (!QFile::rename(part, to)) {
-        QFile::remove(part);
-        return false;
-    }
-    return true;
+    throw QvError(QStringLiteral("Banco de dados \"%1\": está danificado e não pôde ser "
+                                 "restaurado, porque não foi possível copiar \"%2\" "
+                                 "para o seu lugar.\nO que fazer: libere espaço no "
+                                 "disco e verifique as permissões da pasta.")
+                      .arg(dbPath, backup));
 }
 
 QString noticeFor(const QString& dbPath, const QDate& day, const QString& keptName)
@@ -116,8 +129,51 @@ QString noticeFor(const QString& dbPath, const QDate& day, const QString& keptNa
 void prune(const QString& dbPath)
 {
     const QStringList all = Backups::backupsOf(dbPath);
-    for (qsizetype i = Backups::kKept; i < all.size(); ++i)
-        QFile::remove(all[i]);
+    for (qsizetype i = Backups::kKept; i < all.size(); ++i) {
+        if (!QFile::remove(all[i]))
+            throw QvError(QStringLiteral("Banco de dados \"%1\": não foi possível apagar a "
+                                         "cópia antiga \"%2\".\nO que fazer: verifique as "
+                                         "permissões da pasta.")
+                              .arg(dbPath, all[i]));
+    }
+}
+
+// The engine's online backup of dbPath into `to`; the engine's result.
+int onlineBackup(const QString& dbPath, const QString& to)
+{
+    Connection from(dbPath, SQLITE_OPEN_READONLY);
+    Connection copy(to, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+    int rc = from.rc != SQLITE_OK ? from.rc : copy.rc;
+    if (rc == SQLITE_OK) {
+        sqlite3_backup* b = sqlite3_backup_init(copy.db, "main", from.db, "main");
+        rc = b ? sqlite3_backup_step(b, -1) : sqlite3_errcode(copy.db);
+        if (b && sqlite3_backup_finish(b) != SQLITE_OK && rc == SQLITE_DONE)
+            rc = sqlite3_errcode(copy.db);
+    }
+    return rc;
+}
+
+// Today's copy, through a temporary name, so that a file with the final name is always whole.
+void copyOf(const QString& dbPath, const QDate& today)
+{
+    const QString folder = folderOf(dbPath);
+    if (!QDir().mkpath(folder))
+        throw QvError(QStringLiteral("Banco de dados \"%1\": a cópia diária não foi feita, "
+                                     "porque não foi possível criar a pasta \"%2\".")
+                          .arg(dbPath, folder));
+    const QString target = backupPath(dbPath, today);
+    const QString part = target + QStringLiteral(".part");
+    removeLeftover(dbPath, part);
+    const int rc = onlineBackup(dbPath, part);
+    if (rc == SQLITE_DONE && QFile::rename(part, target))
+        return;
+    QFile::remove(part); // as in copyInPlace: the error stands either way
+    const QString why = rc == SQLITE_DONE
+                            ? QStringLiteral("não foi possível renomear \"%1\"").arg(part)
+                            : QString::fromUtf8(sqlite3_errstr(rc));
+    throw QvError(QStringLiteral("Banco de dados \"%1\": a cópia diária \"%2\" não foi feita "
+                                 "(%3).")
+                      .arg(dbPath, target, why));
 }
 
 } // namespace
@@ -164,53 +220,30 @@ QString Backups::restoreIfDamaged(const QString& dbPath)
             dbPath + QStringLiteral(".danificado-") +
             QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd-HHmmss"));
         const QStringList moved = setAside(dbPath, kept);
-        if (!copyWhole(backup, dbPath)) {
+        try {
+            copyInPlace(backup, dbPath);
+        } catch (const QvError&) {
             putBack(dbPath, kept, moved); // as it was
-            throw QvError(QStringLiteral("Banco de dados \"%1\": está danificado e não pôde ser "
-                                         "restaurado, porque não foi possível copiar \"%2\" "
-                                         "para o seu lugar.\nO que fazer: libere espaço no "
-                                         "disco e verifique as permissões da pasta.")
-                              .arg(dbPath, backup));
+            throw;
         }
         return noticeFor(dbPath, dayOf(backup, dbPath), QFileInfo(kept).fileName());
     }
     return {};
 }
 
-bool Backups::backUp(const QString& dbPath, const QDate& today)
+void Backups::backUp(const QString& dbPath, const QDate& today)
 {
-    // Older copies go at every start, also when today's was made before.
-    const auto pruned = qScopeGuard([&dbPath] { prune(dbPath); });
     const QStringList existing = backupsOf(dbPath);
-    if (!existing.isEmpty() && dayOf(existing.first(), dbPath) >= today)
-        return true;
-    const QString target = backupPath(dbPath, today);
-    const QString part = target + QStringLiteral(".part");
-    if (!QDir().mkpath(folderOf(dbPath))) {
-        logLine(QStringLiteral("backup of \"%1\" not made: cannot create the folder \"%2\"")
-                    .arg(dbPath, folderOf(dbPath)));
-        return false;
+    const bool due = existing.isEmpty() || dayOf(existing.first(), dbPath) < today;
+    // Older copies go at every start, also when today's was made before or cannot be made.
+    try {
+        if (due)
+            copyOf(dbPath, today);
+    } catch (const QvError&) {
+        prune(dbPath);
+        throw;
     }
-    QFile::remove(part);
-    int rc;
-    {
-        Connection from(dbPath, SQLITE_OPEN_READONLY);
-        Connection to(part, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
-        rc = from.rc != SQLITE_OK ? from.rc : to.rc;
-        if (rc == SQLITE_OK) {
-            sqlite3_backup* b = sqlite3_backup_init(to.db, "main", from.db, "main");
-            rc = b ? sqlite3_backup_step(b, -1) : sqlite3_errcode(to.db);
-            if (b && sqlite3_backup_finish(b) != SQLITE_OK && rc == SQLITE_DONE)
-                rc = sqlite3_errcode(to.db);
-        }
-    }
-    if (rc != SQLITE_DONE || !QFile::rename(part, target)) {
-        QFile::remove(part);
-        logLine(QStringLiteral("backup of \"%1\" to \"%2\" not made (%3)")
-                    .arg(dbPath, target, QString::fromUtf8(sqlite3_errstr(rc))));
-        return false;
-    }
-    return true;
+    prune(dbPath);
 }
 
 QStringList Backups::atStartup(const QDate& today)
@@ -222,8 +255,13 @@ QStringList Backups::atStartup(const QDate& today)
         if (!notice.isEmpty())
             notices.append(notice);
         // A damaged file that could not be restored is not copied over a good backup.
-        if (QFileInfo(path).isFile() && isSound(path, Check::Quick))
-            backUp(path, today);
+        if (QFileInfo(path).isFile() && isSound(path, Check::Quick)) {
+            try {
+                backUp(path, today);
+            } catch (const QvError& e) {
+                logLine(e.message()); // a copy is never worth the start
+            }
+        }
     }
     return notices;
 }

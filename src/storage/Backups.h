@@ -11,7 +11,7 @@ namespace Backups {
 
 inline constexpr int kKept = 7;
 
-// At start-up, before the first write: restores a damaged database, then copies both once a
+// At start-up, before the first write: restores a damaged database, then copies each once a
 // calendar day. Returns the notices of the restores done (none, usually). A copy that cannot be
 // written costs one line in the log, never the start.
 QStringList atStartup(const QDate& today = QDate::currentDate());
@@ -26,9 +26,9 @@ QString restoreIfDamaged(const QString& dbPath);
 
 // Copies the database with the engine's online backup into backup/NAME-YYYY-MM-DD.mdb unless a
 // copy of that day or a later one exists (a clock set back never overwrites a newer copy); keeps
-// the newest kKept, also when no copy was made. Returns false, after one line in the log, when the
-// copy could not be made.
-bool backUp(const QString& dbPath, const QDate& today);
+// the newest kKept, also when no copy was made. Throws QvError naming the file when the copy
+// cannot be made or an older one cannot be removed.
+void backUp(const QString& dbPath, const QDate& today);
 
 // The backups of a database, newest first.
 QStringList backupsOf(const QString& dbPath);

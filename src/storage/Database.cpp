@@ -4,6 +4,7 @@
 #include "core/Rounding.h"
 #include "storage/NoCaseCollation.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -136,12 +137,25 @@ void Database::createDatabase(const QString& path, const QString& schemaSql)
         // No half-made file is left behind to be taken for a database next time.
         const Cause cause = causeOf(raw);
         db.reset();
-        QFile::remove(path);
-        throw QvError(withAdvice(
-            QStringLiteral("Banco de dados \"%1\": não foi possível criar as tabelas (%2).")
-                .arg(path, cause.why),
-            cause.advice));
+        const QString message =
+            QStringLiteral("Banco de dados \"%1\": não foi possível criar as tabelas (%2)")
+                .arg(path, cause.why);
+        if (!QFile::remove(path))
+            throw QvError(withAdvice(message + QStringLiteral(", e o arquivo incompleto não pôde "
+                                                              "ser apagado."),
+                                     QStringLiteral("apague o arquivo \"%1\"").arg(path)));
+        throw QvError(withAdvice(message + u'.', cause.advice));
     }
+}
+
+void Database::createFolderFor(const QString& path)
+{
+    const QString folder = QFileInfo(path).absolutePath();
+    if (!QDir().mkpath(folder))
+        throw QvError(withAdvice(QStringLiteral("Banco de dados \"%1\": não foi possível criar "
+                                                "a pasta \"%2\".")
+                                     .arg(path, folder),
+                                 QStringLiteral("verifique as permissões da pasta")));
 }
 
 void Database::fail(const QString& what, const QString& sql) const

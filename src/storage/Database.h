@@ -58,8 +58,12 @@ public:
     using Observer = std::function<void(const QString& path, const QString& sql)>;
 
     static std::unique_ptr<Database> OpenDatabase(const QString& path);
-    // Creates a new database file from schema statements; an existing file is an error.
+    // Creates a new database file from schema statements; an existing file is an error. A file
+    // whose tables cannot be made is removed, or named in the error when it cannot be.
     static void createDatabase(const QString& path, const QString& schemaSql);
+    // Creates the folder that is to hold the file at `path`; throws QvError naming both when
+    // it cannot.
+    static void createFolderFor(const QString& path);
 
     ~Database();
     Database(const Database&) = delete;

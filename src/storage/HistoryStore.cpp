@@ -5,7 +5,6 @@
 #include "storage/Database.h"
 
 #include <QDateTime>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -23,21 +22,16 @@ const char* const kUpsert =
 
 const char* const kSetTitle = "UPDATE Historico SET titulo = ?2 WHERE url = ?1 AND ?2 <> ''";
 
-void bindText(sqlite3_stmt* st, int index, const QString& text)
-{
-    const QByteArray utf8 = text.toUtf8();
-    sqlite3_bind_text(st, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
-}
-
 } // namespace
 
-// The writer thread's connection and statements.
+// The connection and its statements: opened on the thread that creates the store, used by the
+// writer thread alone from then on.
 class HistoryStore::Writer {
 public:
     explicit Writer(const QString& path)
     {
         if (!QFileInfo::exists(path)) {
-            QDir().mkpath(QFileInfo(path).absolutePath());
+            Database::createFolderFor(path);
             Database::createDatabase(path, QString::fromLatin1(kSchema));
         }
         m_db = Database::OpenDatabase(path);
@@ -63,17 +57,17 @@ public:
     void visit(const QString& url, const QString& title, qint64 when)
     {
         begin();
-        bindText(m_upsert.get(), 1, url);
-        bindText(m_upsert.get(), 2, title);
-        sqlite3_bind_int64(m_upsert.get(), 3, when);
+        bindText(m_upsert.get(), 1, url, kUpsert);
+        bindText(m_upsert.get(), 2, title, kUpsert);
+        check(sqlite3_bind_int64(m_upsert.get(), 3, when), kUpsert);
         step(m_upsert.get(), kUpsert);
     }
 
     void title(const QString& url, const QString& title)
     {
         begin();
-        bindText(m_setTitle.get(), 1, url);
-        bindText(m_setTitle.get(), 2, title);
+        bindText(m_setTitle.get(), 1, url, kSetTitle);
+        bindText(m_setTitle.get(), 2, title, kSetTitle);
         step(m_setTitle.get(), kSetTitle);
     }
 
@@ -102,6 +96,19 @@ private:
         if (sqlite3_prepare_v2(m_db->handle(), sql, -1, &st, nullptr) != SQLITE_OK)
             m_db->fail(QStringLiteral("instrução rejeitada"), QString::fromLatin1(sql));
         return st;
+    }
+
+    void bindText(sqlite3_stmt* st, int index, const QString& text, const char* sql)
+    {
+        const QByteArray utf8 = text.toUtf8();
+        check(sqlite3_bind_text(st, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT),
+              sql);
+    }
+
+    void check(int bindResult, const char* sql)
+    {
+        if (bindResult != SQLITE_OK)
+            m_db->fail(QStringLiteral("não foi possível gravar"), QString::fromLatin1(sql));
     }
 
     void step(sqlite3_stmt* st, const char* sql)
@@ -134,11 +141,28 @@ private:
     bool m_inTransaction = false;
 };
 
-HistoryStore::HistoryStore(const QString& path, QObject* parent)
-    : QObject(parent)
-    , m_path(path)
-    , m_thread([this] { run(); })
+HistoryStore::HistoryStore(const QString& path, std::unique_ptr<Writer> writer,
+                           const QString& failure)
+    : m_path(path)
+    , m_writer(std::move(writer))
+    , m_failed(!m_writer)
+    , m_failure(failure)
 {
+    if (m_writer)
+        m_thread = std::thread([this] { run(); });
+}
+
+std::unique_ptr<HistoryStore> HistoryStore::create(const QString& path)
+{
+    auto writer = std::make_unique<Writer>(path);
+    return std::unique_ptr<HistoryStore>(new HistoryStore(path, std::move(writer), {}));
+}
+
+std::unique_ptr<HistoryStore> HistoryStore::createDisabled(const QString& path,
+                                                           const QString& failure)
+{
+    Q_ASSERT(!failure.isEmpty());
+    return std::unique_ptr<HistoryStore>(new HistoryStore(path, nullptr, failure));
 }
 
 HistoryStore::~HistoryStore()
@@ -148,7 +172,8 @@ HistoryStore::~HistoryStore()
         m_stopping = true;
     }
     m_wake.notify_one();
-    m_thread.join();
+    if (m_thread.joinable())
+        m_thread.join();
 }
 
 bool HistoryStore::isRecordable(const QString& url)
@@ -190,21 +215,49 @@ QString HistoryStore::waitFor(Op op)
     return answer.get();
 }
 
-void HistoryStore::flush() { waitFor(Op::Flush); }
+void HistoryStore::flush()
+{
+    if (m_thread.joinable())
+        waitFor(Op::Flush);
+}
 
 void HistoryStore::clear()
 {
-    const QString error = waitFor(Op::Clear);
+    // A disabled store never touches the file or its copies.
+    const QString error = m_thread.joinable() ? waitFor(Op::Clear) : failure();
     if (!error.isEmpty())
         throw QvError(error);
-    for (const QString& copy : Backups::backupsOf(m_path))
-        QFile::remove(copy);
+    removeDailyCopies();
+}
+
+void HistoryStore::removeDailyCopies() const
+{
+    QStringList left;
+    for (const QString& copy : Backups::backupsOf(m_path)) {
+        if (!QFile::remove(copy))
+            left.append(u'"' + copy + u'"');
+    }
+    if (left.isEmpty())
+        return;
+    const QString copies = left.size() == 1
+                               ? QStringLiteral("a cópia diária %1, que ainda guarda")
+                               : QStringLiteral("as cópias diárias %1, que ainda guardam");
+    throw QvError(QStringLiteral("Banco de dados \"%1\": o histórico foi limpo, mas não foi "
+                                 "possível apagar %2 as visitas.\nO que fazer: verifique as "
+                                 "permissões da pasta backup e apague o que ficou.")
+                      .arg(m_path, copies.arg(left.join(QStringLiteral(", ")))));
 }
 
 bool HistoryStore::hasFailed() const
 {
     std::lock_guard lock(m_mutex);
     return m_failed;
+}
+
+QString HistoryStore::failure() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_failure;
 }
 
 void HistoryStore::fail(const QString& message)
@@ -214,56 +267,66 @@ void HistoryStore::fail(const QString& message)
         if (m_failed)
             return;
         m_failed = true;
+        m_failure = message;
     }
     qWarning("quorvane: history off: %s", qPrintable(message));
-    Q_EMIT failed(message);
+    // Told on the store's own thread: whoever listens need not know about the writer's.
+    QMetaObject::invokeMethod(
+        this, [this, message] { Q_EMIT writeFailed(message); }, Qt::QueuedConnection);
 }
 
 void HistoryStore::run()
 {
-    std::unique_ptr<Writer> writer;
-    QString failure;
-    try {
-        writer = std::make_unique<Writer>(m_path);
-    } catch (const QvError& e) {
-        failure = e.message();
-        fail(failure);
+    std::deque<Job> batch;
+    while (takeBatch(batch)) {
+        for (Job& job : batch)
+            runJob(job);
+        batch.clear();
+        write([this] { m_writer->commit(); });
     }
-    for (;;) {
-        std::deque<Job> batch;
-        {
-            std::unique_lock lock(m_mutex);
-            m_wake.wait(lock, [this] { return m_stopping || !m_queue.empty(); });
-            if (m_queue.empty())
-                return;
-            batch.swap(m_queue);
+    m_writer.reset();
+}
+
+// Waits for jobs and takes all that are queued; false once the store stops with none left.
+bool HistoryStore::takeBatch(std::deque<Job>& batch)
+{
+    std::unique_lock lock(m_mutex);
+    m_wake.wait(lock, [this] { return m_stopping || !m_queue.empty(); });
+    batch.swap(m_queue);
+    return !batch.empty();
+}
+
+void HistoryStore::runJob(Job& job)
+{
+    write([this, &job] {
+        switch (job.op) {
+        case Op::Visit:
+            return m_writer->visit(job.url, job.title, job.when);
+        case Op::Title:
+            return m_writer->title(job.url, job.title);
+        case Op::Clear:
+            return m_writer->clear();
+        case Op::Flush:
+            return m_writer->commit();
         }
-        for (Job& job : batch) {
-            try {
-                if (writer && job.op == Op::Visit)
-                    writer->visit(job.url, job.title, job.when);
-                else if (writer && job.op == Op::Title)
-                    writer->title(job.url, job.title);
-                else if (writer && job.op == Op::Clear)
-                    writer->clear();
-                else if (writer)
-                    writer->commit();
-            } catch (const QvError& e) {
-                writer.reset(); // rolls back the batch under way
-                failure = e.message();
-                fail(failure);
-            }
-            if (job.done)
-                job.done->set_value(job.op == Op::Clear ? failure : QString());
-        }
-        try {
-            if (writer)
-                writer->commit();
-        } catch (const QvError& e) {
-            writer.reset();
-            failure = e.message();
-            fail(failure);
-        }
+    });
+    if (job.done)
+        job.done->set_value(job.op == Op::Clear ? failure() : QString());
+}
+
+// The top of every writer job: a failure rolls back the batch under way and ends the writing.
+void HistoryStore::write(const std::function<void()>& step)
+{
+    if (!m_writer)
+        return;
+    try {
+        step();
+    } catch (const QvError& e) {
+        m_writer.reset();
+        fail(e.message());
+    } catch (const std::exception& e) {
+        m_writer.reset();
+        fail(QStringLiteral("Erro inesperado: %1").arg(QString::fromUtf8(e.what())));
     }
 }
 

@@ -6,15 +6,18 @@
 
 #include <utility>
 
-// A browser control that records navigations and keeps a simple history.
+// A browser control that records navigations and what it was asked to do.
 class FakeBrowser : public BrowserControl {
     Q_OBJECT
 public:
     using BrowserControl::BrowserControl;
 
     void Navigate(const QString& address) override;
-    void GoBack() override;
-    void GoForward() override;
+    // No history: going back or forward is counted and does nothing.
+    bool canGoBack() const override { return false; }
+    bool canGoForward() const override { return false; }
+    void GoBack() override { ++backCalls; }
+    void GoForward() override { ++forwardCalls; }
     void setSilent(bool silent) override;
     bool Silent() const override { return m_silent; }
     QString LocationURL() const override { return location; }

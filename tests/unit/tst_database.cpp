@@ -241,7 +241,7 @@ private Q_SLOTS:
                 writeBytes(folder, "not a folder");
                 continue;
             }
-            QVERIFY(Backups::backUp(links, day));
+            Backups::backUp(links, day);
             if (backups[i] == QLatin1String("damaged"))
                 writeBytes(Backups::backupsOf(links).first(), QByteArray(4096, 'x'));
         }
@@ -273,7 +273,7 @@ private Q_SLOTS:
     {
         TestInstall inst;
         const QString links = inst.linksDb();
-        QVERIFY(Backups::backUp(links, QDate(2026, 12, 7)));
+        Backups::backUp(links, QDate(2026, 12, 7));
         QByteArray damaged = readBytes(links);
         damaged.replace(100, 3000, QByteArray(3000, '\xff'));
         writeBytes(links, damaged);
@@ -327,7 +327,11 @@ private Q_SLOTS:
         QVERIFY(QDir(inst.dir() + QStringLiteral("/BD/backup")).removeRecursively());
         writeBytes(inst.dir() + QStringLiteral("/BD/backup"), "a file");
         QVERIFY(Backups::atStartup(first.addDays(20)).isEmpty());
-        QVERIFY(!Backups::backUp(inst.linksDb(), first.addDays(20)));
+        const QString message =
+            errorOf([&] { Backups::backUp(inst.linksDb(), first.addDays(20)); });
+        QVERIFY2(message.contains(inst.linksDb()) &&
+                     message.contains(inst.dir() + QStringLiteral("/BD/backup")),
+                 qPrintable(message));
     }
 };
 

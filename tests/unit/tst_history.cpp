@@ -10,6 +10,9 @@
 #include <QFile>
 #include <QSignalSpy>
 #include <QTest>
+#include <QThread>
+
+#include <functional>
 
 #include <unistd.h>
 
@@ -29,6 +32,16 @@ std::vector<Suggestion> saved(std::initializer_list<std::pair<const char*, const
     for (const auto& [title, url] : sites)
         out.push_back({QString::fromUtf8(title), QString::fromUtf8(url), true});
     return out;
+}
+
+QString errorOf(const std::function<void()>& fn)
+{
+    try {
+        fn();
+    } catch (const QvError& e) {
+        return e.message();
+    }
+    return QStringLiteral("<no error>");
 }
 
 QStringList urlsFound(SuggestionQuery& q, const QString& text)
@@ -59,6 +72,8 @@ private Q_SLOTS:
     void unusableFileFailsOnceAndIsLeftAlone_data();
     void unusableFileFailsOnceAndIsLeftAlone();
     void clearDeletesRowsAndCopies();
+    void clearNamesTheCopiesLeft();
+    void writeFailureIsToldOnce();
     void onlyWebPagesAreRecorded();
     void suggestionsRanking_data();
     void suggestionsRanking();
@@ -72,20 +87,20 @@ void tst_history::visitsSurviveReopen()
     const QString db = QV_Variaveis::HistoryDbPath;
     QVERIFY(!QFile::exists(db));
     {
-        HistoryStore store(db);
-        store.recordVisit(QStringLiteral("https://a/"), QStringLiteral("A"), 100);
-        store.recordVisit(QStringLiteral("https://b/it's"), QString(), 110);
-        store.recordVisit(QStringLiteral("https://a/"), QString(), 120); // keeps title "A"
-        store.setTitle(QStringLiteral("https://b/it's"), QStringLiteral("B'"));
+        const auto store = HistoryStore::create(db);
+        store->recordVisit(QStringLiteral("https://a/"), QStringLiteral("A"), 100);
+        store->recordVisit(QStringLiteral("https://b/it's"), QString(), 110);
+        store->recordVisit(QStringLiteral("https://a/"), QString(), 120); // keeps title "A"
+        store->setTitle(QStringLiteral("https://b/it's"), QStringLiteral("B'"));
     } // the destructor stores what is queued
     QCOMPARE(rows(db), QStringLiteral("https://a/ A 2 120|https://b/it's B' 1 110"));
-    HistoryStore again(db);
-    again.recordVisit(QStringLiteral("https://b/it's"), QStringLiteral("B2"), 130);
-    again.flush();
+    const auto again = HistoryStore::create(db);
+    again->recordVisit(QStringLiteral("https://b/it's"), QStringLiteral("B2"), 130);
+    again->flush();
     QCOMPARE(rows(db), QStringLiteral("https://a/ A 2 120|https://b/it's B2 2 130"));
     QCOMPARE(TestInstall::query(db, QStringLiteral("PRAGMA journal_mode")),
              QStringList{QStringLiteral("wal")});
-    QVERIFY(!again.hasFailed());
+    QVERIFY(!again->hasFailed());
 }
 
 void tst_history::unusableFileFailsOnceAndIsLeftAlone_data()
@@ -125,17 +140,18 @@ void tst_history::unusableFileFailsOnceAndIsLeftAlone()
         return f.readAll();
     }()
                                                      : QByteArray();
-    HistoryStore store(db);
-    QSignalSpy failed(&store, &HistoryStore::failed);
+    // Told once, by the factory; browsing goes on with a store that keeps nothing.
+    const QString message = errorOf([&] { HistoryStore::create(db); });
+    QVERIFY2(message.contains(db), qPrintable(message));
+    const auto store = HistoryStore::createDisabled(db, message);
+    QSignalSpy failed(store.get(), &HistoryStore::writeFailed);
     for (int i = 0; i < 50; ++i)
-        store.recordVisit(QStringLiteral("https://x/%1").arg(i), QStringLiteral("x"), 1);
-    store.flush();
-    QTRY_COMPARE(failed.size(), 1);
-    QVERIFY2(failed[0][0].toString().contains(db), qPrintable(failed[0][0].toString()));
-    QVERIFY(store.hasFailed());
-    QVERIFY_THROWS_EXCEPTION(QvError, store.clear());
+        store->recordVisit(QStringLiteral("https://x/%1").arg(i), QStringLiteral("x"), 1);
+    store->flush();
+    QVERIFY(store->hasFailed());
+    QCOMPARE(errorOf([&] { store->clear(); }), message);
     QCoreApplication::processEvents();
-    QCOMPARE(failed.size(), 1);
+    QCOMPARE(failed.size(), 0);
     if (!before.isEmpty()) {
         QFile f(db);
         QVERIFY(f.open(QIODevice::ReadOnly));
@@ -147,21 +163,72 @@ void tst_history::clearDeletesRowsAndCopies()
 {
     TestInstall install;
     const QString db = QV_Variaveis::HistoryDbPath;
-    HistoryStore store(db);
-    store.recordVisit(QStringLiteral("https://secret/"), QStringLiteral("Segredo"), 5);
-    store.flush();
-    QVERIFY(Backups::backUp(db, QDate(2026, 1, 2)));
+    const auto store = HistoryStore::create(db);
+    store->recordVisit(QStringLiteral("https://secret/"), QStringLiteral("Segredo"), 5);
+    store->flush();
+    Backups::backUp(db, QDate(2026, 1, 2));
     QCOMPARE(Backups::backupsOf(db).size(), 1);
-    store.recordVisit(QStringLiteral("https://secret/2"), QStringLiteral("Segredo"), 6);
-    store.clear();
+    store->recordVisit(QStringLiteral("https://secret/2"), QStringLiteral("Segredo"), 6);
+    store->clear();
     QCOMPARE(rows(db), QString());
     QVERIFY(Backups::backupsOf(db).isEmpty());
     QFile f(db);
     QVERIFY(f.open(QIODevice::ReadOnly));
     QVERIFY(!f.readAll().contains("secret"));
-    store.recordVisit(QStringLiteral("https://after/"), QStringLiteral("Depois"), 7);
-    store.flush();
+    store->recordVisit(QStringLiteral("https://after/"), QStringLiteral("Depois"), 7);
+    store->flush();
     QCOMPARE(rows(db), QStringLiteral("https://after/ Depois 1 7"));
+}
+
+// Named after the fault it guards: clearing said nothing of daily copies it could not remove,
+// which still hold the visits.
+void tst_history::clearNamesTheCopiesLeft()
+{
+    if (geteuid() == 0)
+        QSKIP("file permissions do not stop root");
+    TestInstall install;
+    const QString db = QV_Variaveis::HistoryDbPath;
+    const auto store = HistoryStore::create(db);
+    store->recordVisit(QStringLiteral("https://secret/"), QStringLiteral("Segredo"), 5);
+    store->flush();
+    Backups::backUp(db, QDate(2026, 1, 2));
+    const QString folder = QFileInfo(db).absolutePath() + QStringLiteral("/backup");
+    const auto readOnly = QFile::ReadOwner | QFile::ExeOwner;
+    QVERIFY(QFile::setPermissions(folder, readOnly));
+    const QString message = errorOf([&] { store->clear(); });
+    QFile::setPermissions(folder, readOnly | QFile::WriteOwner);
+    QVERIFY2(message.contains(Backups::backupsOf(db).value(0)), qPrintable(message));
+    QCOMPARE(rows(db), QString());
+}
+
+// A write that fails after the file was opened is told once, on the store's own thread (where
+// the windows are), and nothing more is written.
+void tst_history::writeFailureIsToldOnce()
+{
+    TestInstall install;
+    const QString db = QV_Variaveis::HistoryDbPath;
+    const auto store = HistoryStore::create(db);
+    TestInstall::exec(db, QStringLiteral("DROP TABLE Historico"));
+    QStringList told;
+    QThread* toldOn = nullptr;
+    QObject::connect(
+        store.get(), &HistoryStore::writeFailed, store.get(),
+        [&](const QString& message) {
+            told << message;
+            toldOn = QThread::currentThread();
+        },
+        Qt::DirectConnection);
+    for (int i = 0; i < 3; ++i) {
+        store->recordVisit(QStringLiteral("https://x/%1").arg(i), QStringLiteral("x"), 1);
+        store->flush();
+    }
+    QTRY_COMPARE(told.size(), 1);
+    QVERIFY2(told[0].contains(db), qPrintable(told[0]));
+    QCOMPARE(toldOn, QThread::currentThread());
+    QVERIFY(store->hasFailed());
+    QCOMPARE(errorOf([&] { store->clear(); }), told[0]);
+    QCoreApplication::processEvents();
+    QCOMPARE(told.size(), 1);
 }
 
 void tst_history::onlyWebPagesAreRecorded()
@@ -235,10 +302,8 @@ void tst_history::suggestionsReadBothFiles()
     TestInstall::exec(install.linksDb(),
                       QStringLiteral("INSERT INTO Tabela1 (titulo1,url) VALUES ('It''s mine', "
                                      "'https://mine/')"));
-    {
-        HistoryStore store(QV_Variaveis::HistoryDbPath);
-        store.recordVisit(QStringLiteral("https://seen/"), QStringLiteral("Mine too"), 1);
-    }
+    HistoryStore::create(QV_Variaveis::HistoryDbPath)
+        ->recordVisit(QStringLiteral("https://seen/"), QStringLiteral("Mine too"), 1);
     auto index = SuggestionIndex::load(QV_Variaveis::LinksDbPath, QV_Variaveis::HistoryDbPath);
     SuggestionQuery q(index);
     QCOMPARE(urlsFound(q, QStringLiteral("mine")), (QStringList{"https://mine/", "https://seen/"}));

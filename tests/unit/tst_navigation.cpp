@@ -4,9 +4,13 @@
 #include "TestInstall.h"
 
 #include "browser/Form1_Ini.h"
+#include "core/Paths.h"
 #include "forms/Controls.h"
+#include "forms/FormTimer.h"
 #include "forms/Forms.h"
+#include "storage/HistoryStore.h"
 
+#include <QDir>
 #include <QLabel>
 #include <QTest>
 
@@ -46,6 +50,26 @@ private Q_SLOTS:
         QVERIFY2(m_inst->errors.isEmpty(), qPrintable(m_inst->errors.join('\n')));
         QCOMPARE(m_inst->platform.beeps, 0);
         QVERIFY(m_browser->navigations.isEmpty());
+    }
+
+    // Named after the fault it guards: the notice that the history will not be kept was lost
+    // when the file failed to open before the window listened. It comes once the window is up.
+    void historyNoticeIsNeverLost()
+    {
+        m_inst.reset(); // a new installation, whose history file is a folder
+        m_inst = std::make_unique<TestInstall>();
+        const QString db = QV_Variaveis::HistoryDbPath;
+        QVERIFY(QDir().mkpath(db));
+        FormTimer::setSpeedFactorForTesting(10);
+        const Form1_Ini& main = Forms::get<Form1_Ini>();
+        QVERIFY(m_inst->errors.isEmpty());
+        QTRY_VERIFY(main.isVisible());
+        QCOMPARE(m_inst->errors,
+                 QStringList{QStringLiteral("O histórico não será gravado. Banco de dados \"") +
+                             db +
+                             QStringLiteral("\": no lugar do arquivo há uma pasta.\nO que "
+                                            "fazer: renomeie ou remova a pasta.")});
+        QVERIFY(main.history()->hasFailed());
     }
 
     // Keys reach the same handlers as the buttons; zoom walks the usual levels and stops at

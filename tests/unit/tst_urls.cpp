@@ -1,5 +1,6 @@
 #include "core/DownloadNames.h"
 #include "core/Paths.h"
+#include "core/QvError.h"
 #include "core/TypedText.h"
 #include "core/UrlTools.h"
 #include "engine/NavigationPolicy.h"
@@ -130,6 +131,20 @@ private Q_SLOTS:
         QCOMPARE(DownloadNames::freeName(folder, "a.tar.gz"), QStringLiteral("a.tar (2).gz"));
         QCOMPARE(DownloadNames::freeName(folder, "semext"), QStringLiteral("semext (1)"));
         QVERIFY(DownloadNames::partName(folder).startsWith(u'.'));
+        // The finished file takes the next free name; one that cannot be kept is an error in
+        // the notice's words, never an empty name.
+        const QString part = folder.filePath(DownloadNames::partName(folder));
+        QVERIFY(QFile(part).open(QIODevice::WriteOnly));
+        QCOMPARE(DownloadNames::keep(folder, part, "a.tar.gz", DownloadNames::Kind::Download),
+                 QStringLiteral("a.tar (2).gz"));
+        QVERIFY(!QFile::exists(part));
+        try {
+            DownloadNames::keep(folder, part, "b.pdf", DownloadNames::Kind::Print);
+            QFAIL("a file that is not there was kept");
+        } catch (const QvError& e) {
+            QCOMPARE(e.message(), QStringLiteral("Não foi possível imprimir b.pdf: não foi "
+                                                 "possível gravar o arquivo."));
+        }
     }
 
     void externalAddressesNeedAClick_data()
