@@ -144,7 +144,8 @@ void Form1_Ini::Form_Load()
     if (minimizado == 1) {
         lblNumChecked->setText(QStringLiteral("1"));
         minimize_to_tray();
-        QTimer::singleShot(0, this, [this] { showRestoreNotices(); });
+        QTimer::singleShot(0, this,
+                           [this] { ErrorReporter::guard([this] { showRestoreNotices(); }); });
     } else {
         lblNumChecked->setText(QStringLiteral("0"));
         TimerShowForm->setInterval(kFirstShowMs);

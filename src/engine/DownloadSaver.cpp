@@ -34,12 +34,6 @@ QString failure(const QString& name, const QString& reason)
 }
 } // namespace
 
-void DownloadSaver::attach(QWebEngineProfile* profile)
-{
-    if (!profile->findChild<DownloadSaver*>(QString(), Qt::FindDirectChildrenOnly))
-        new DownloadSaver(profile);
-}
-
 DownloadSaver::DownloadSaver(QWebEngineProfile* profile)
     : QObject(profile)
 {

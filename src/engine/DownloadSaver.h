@@ -14,12 +14,11 @@ class QWebEngineProfile;
 class DownloadSaver : public QObject {
     Q_OBJECT
 public:
-    // Attaches one saver to `profile`; further calls for the same profile do nothing.
-    static void attach(QWebEngineProfile* profile);
-
-private:
+    // Takes the downloads of `profile`, which owns it. One saver per profile: the profile's
+    // maker attaches it once.
     explicit DownloadSaver(QWebEngineProfile* profile);
 
+private:
     void start(QWebEngineDownloadRequest* request);
     void finish(QWebEngineDownloadRequest* request, const QString& name);
     void notify(const QString& text);

@@ -42,7 +42,7 @@ WebPage::WebPage(QWebEngineProfile* profile, QObject* parent)
             [this](const QUrl& origin, Feature feature) {
                 setFeaturePermission(origin, feature, PermissionDeniedByUser);
             });
-    PageServices::attach(*this);
+    m_login = PageServices::attach(*this);
 }
 
 bool WebPage::acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame)
@@ -52,8 +52,7 @@ bool WebPage::acceptNavigationRequest(const QUrl& url, NavigationType type, bool
         NavigationPolicy::verdict(url, this->url(), type, NavigationPolicy::recentUserAction())) {
     case Verdict::Show:
         if (isMainFrame && type != NavigationTypeRedirect) {
-            if (auto* login = findChild<LoginPrompt*>())
-                login->reset();
+            m_login->reset();
         }
         return true;
     case Verdict::OpenExternal:

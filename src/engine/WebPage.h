@@ -2,6 +2,8 @@
 
 #include <QWebEnginePage>
 
+class LoginPrompt;
+
 // Page policy: when silent, the page never opens a dialog of its own; links that ask for a
 // new window open in the same view, after the page that asked; permissions are refused.
 class WebPage : public QWebEnginePage {
@@ -30,4 +32,5 @@ protected:
 
 private:
     bool m_silent = false;
+    LoginPrompt* m_login; // a child of the page
 };

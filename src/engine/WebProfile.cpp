@@ -1,5 +1,6 @@
 #include "engine/WebProfile.h"
 
+#include "engine/DownloadSaver.h"
 #include "engine/LocalFileGuard.h"
 
 #include <QCoreApplication>
@@ -39,6 +40,7 @@ QWebEngineProfile* WebProfile::persistent()
     static QWebEngineProfile* profile = [] {
         auto* p = new QWebEngineProfile(QStringLiteral("quorvane"), QCoreApplication::instance());
         configure(p);
+        new DownloadSaver(p);
         return p;
     }();
     return profile;

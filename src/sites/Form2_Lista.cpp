@@ -155,7 +155,8 @@ void Form2_Lista::Form_Load()
     const int n = refillList();
     lblTotal->setText(QString::number(n) + kCountSuffix);
     if (!restored.isEmpty()) // over the window, once it shows
-        QTimer::singleShot(0, this, [this, restored] { notice(restored); });
+        QTimer::singleShot(0, this,
+                           [this, restored] { ErrorReporter::guard([&] { notice(restored); }); });
     if (MainWindow::get().startMinimizedFlag() == 1)
         CheckMinimize->setChecked(true);
     else

@@ -4,7 +4,6 @@
 #include "core/QvError.h"
 #include "storage/Database.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QMutex>
@@ -50,11 +49,7 @@ std::unique_ptr<Database> open(const QString& path)
     static QMutex creating;
     const QMutexLocker locked(&creating);
     if (!QFileInfo::exists(path)) {
-        const QString folder = QFileInfo(path).absolutePath();
-        if (!QDir().mkpath(folder))
-            throw QvError(QStringLiteral("Banco de dados \"%1\": não foi possível criar a pasta "
-                                         "\"%2\".\nO que fazer: verifique as permissões da pasta.")
-                              .arg(path, folder));
+        Database::createFolderFor(path);
         Database::createDatabase(path, SiteStore::schemaSql());
     }
     return Database::OpenDatabase(path);
