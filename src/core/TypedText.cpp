@@ -1,14 +1,11 @@
 #include "core/TypedText.h"
 
+#include "core/DisplayText.h"
+
 #include <QStringList>
 #include <QUrl>
 
 namespace {
-
-bool isBidiControl(char16_t c)
-{
-    return (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069);
-}
 
 QString cleaned(const QString& typed)
 {
@@ -18,7 +15,7 @@ QString cleaned(const QString& typed)
         const char16_t u = c.unicode();
         if (u == u'\t' || u == u'\n' || u == u'\r' || u == u'\v' || u == u'\f')
             out.append(u' ');
-        else if (c.category() != QChar::Other_Control && !isBidiControl(u))
+        else if (c.category() != QChar::Other_Control && !DisplayText::isBidiControl(u))
             out.append(c);
     }
     return out.trimmed();

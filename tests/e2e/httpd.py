@@ -26,9 +26,13 @@ request carried the right basic-auth credentials). Routes:
   /pagina?t=TITLE   a page titled TITLE
   /busca?q=WORDS    a search's results, titled "Resultados: WORDS"
   /tarde            a page titled "Cedo" that takes the title "Título tardio" 1 s after loading
+  /p/NAME           the page tests/e2e/pages/NAME as it is (a test's own page of a few lines)
+  /attach/NAME      an attachment named NAME of a few bytes
+  /login401?realm=R 401 asking for basic authentication in realm R, whatever is sent
 """
 import base64
 import html
+import os
 import sys
 import threading
 import time
@@ -43,6 +47,7 @@ LINKS = [
     ("mailto:ana@example.com?subject=Oi", "e-mail"), ("ssh://servidor.example/", "ssh"),
     ("/auto", "auto"),
 ]
+PAGES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "pages")
 COLOURS = ["#c33", "#3c3", "#33c", "#cc3", "#3cc", "#c3c", "#963", "#369", "#693", "#936"]
 
 
@@ -128,7 +133,12 @@ class Handler(BaseHTTPRequestHandler):
             "/pagina": lambda: self.titled(parse_qs(url.query).get("t", [""])[0], "#cde"),
             "/busca": lambda: self.titled("Resultados: " + parse_qs(url.query).get("q", [""])[0], "#ffc"),
             "/tarde": self.late_title,
+            "/login401": lambda: self.auth(False, parse_qs(url.query).get("realm", ["Teste"])[0]),
         }.get(url.path)
+        if not route and url.path.startswith("/p/"):
+            route = lambda: self.page_file(url.path[3:])
+        if not route and url.path.startswith("/attach/"):
+            route = lambda: self.attachment(url.path[8:], b"conteudo\n")
         if route:
             route()
         else:
@@ -164,6 +174,13 @@ class Handler(BaseHTTPRequestHandler):
     def late_title(self):
         self.send(200, "<!doctype html><meta charset=utf-8><title>Cedo</title><body>tarde<script>"
                        "setTimeout(function(){document.title='Título tardio'},1000)</script>".encode())
+
+    def page_file(self, name):
+        path = os.path.join(PAGES, os.path.basename(name))
+        if not os.path.isfile(path):
+            return self.send(404, coloured_page("#fff", "404"))
+        with open(path, "rb") as f:
+            self.send(200, f.read())
 
     def slow(self, query):
         time.sleep(int(parse_qs(query).get("ms", ["3000"])[0]) / 1000)
