@@ -9,20 +9,46 @@ HistoryRecorder::HistoryRecorder(BrowserControl* browser, std::unique_ptr<Histor
     , m_browser(browser)
     , m_store(std::move(store))
 {
+    m_titleInterval.setSingleShot(true);
+    m_titleInterval.setInterval(kTitleInterval);
+    connect(&m_titleInterval, &QTimer::timeout, this, &HistoryRecorder::intervalEnded);
     connect(browser, &BrowserControl::DocumentComplete, this, &HistoryRecorder::documentComplete);
     connect(browser, &BrowserControl::TitleChange, this, &HistoryRecorder::titleChange);
 }
 
-HistoryRecorder::~HistoryRecorder() = default;
+HistoryRecorder::~HistoryRecorder() { storeHeldTitles(); }
 
 void HistoryRecorder::documentComplete()
 {
+    // A title held back is older than the visit: stored first, it cannot replace a newer one.
+    storeHeldTitles();
     if (m_browser && m_browser->loadSucceeded())
         m_store->recordVisit(m_browser->LocationURL(), m_browser->LocationName());
 }
 
 void HistoryRecorder::titleChange(const QString& title)
 {
-    if (m_browser)
-        m_store->setTitle(m_browser->LocationURL(), title);
+    if (!m_browser)
+        return;
+    if (m_titleInterval.isActive()) {
+        m_heldTitles.insert(m_browser->LocationURL(), title);
+        return;
+    }
+    m_store->setTitle(m_browser->LocationURL(), title);
+    m_titleInterval.start();
+}
+
+void HistoryRecorder::intervalEnded()
+{
+    if (m_heldTitles.isEmpty())
+        return;
+    storeHeldTitles();
+    m_titleInterval.start();
+}
+
+void HistoryRecorder::storeHeldTitles()
+{
+    for (auto it = m_heldTitles.cbegin(); it != m_heldTitles.cend(); ++it)
+        m_store->setTitle(it.key(), it.value());
+    m_heldTitles.clear();
 }

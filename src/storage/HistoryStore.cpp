@@ -1,5 +1,6 @@
 #include "storage/HistoryStore.h"
 
+#include "core/DisplayText.h"
 #include "core/QvError.h"
 #include "storage/Backups.h"
 #include "storage/Database.h"
@@ -187,13 +188,20 @@ void HistoryStore::recordVisit(const QString& url, const QString& title, qint64 
 {
     if (!isRecordable(url))
         return;
-    enqueue({Op::Visit, url, title, when ? when : QDateTime::currentSecsSinceEpoch(), {}});
+    enqueue({Op::Visit,
+             url,
+             DisplayText::oneLine(title),
+             when ? when : QDateTime::currentSecsSinceEpoch(),
+             {}});
 }
 
 void HistoryStore::setTitle(const QString& url, const QString& title)
 {
-    if (isRecordable(url) && !title.isEmpty())
-        enqueue({Op::Title, url, title, 0, {}});
+    if (!isRecordable(url))
+        return;
+    QString line = DisplayText::oneLine(title);
+    if (!line.isEmpty())
+        enqueue({Op::Title, url, std::move(line), 0, {}});
 }
 
 void HistoryStore::enqueue(Job job)

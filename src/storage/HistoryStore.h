@@ -53,6 +53,8 @@ public:
     static constexpr qsizetype kMaxUrlLength = kMaxAddressLength;
 
     // One more visit of url now (or at `when`, Unix seconds); an empty title keeps the stored one.
+    // A title is stored as one line (DisplayText::oneLine): what a page names itself reaches the
+    // file without line breaks or bidirectional controls.
     void recordVisit(const QString& url, const QString& title, qint64 when = 0);
     // The page's title arrived after its load.
     void setTitle(const QString& url, const QString& title);

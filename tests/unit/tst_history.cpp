@@ -1,7 +1,9 @@
+#include "FakeBrowser.h"
 #include "TestInstall.h"
 
 #include "core/Paths.h"
 #include "core/QvError.h"
+#include "navigation/HistoryRecorder.h"
 #include "storage/Backups.h"
 #include "storage/HistoryStore.h"
 #include "storage/Suggestions.h"
@@ -75,6 +77,7 @@ private Q_SLOTS:
     void clearNamesTheCopiesLeft();
     void writeFailureIsToldOnce();
     void onlyWebPagesAreRecorded();
+    void titleFloodIsWrittenOncePerInterval();
     void suggestionsRanking_data();
     void suggestionsRanking();
     void grownTextFindsWhatAFreshQueryFinds();
@@ -240,6 +243,42 @@ void tst_history::onlyWebPagesAreRecorded()
         QVERIFY2(!HistoryStore::isRecordable(QString::fromLatin1(url)), url);
     QVERIFY(!HistoryStore::isRecordable(QStringLiteral("https://h/") +
                                         QString(HistoryStore::kMaxUrlLength, u'a')));
+}
+
+// Named after the fault it guards: a page changing its title thousands of times a second had
+// every change written to the disk.
+void tst_history::titleFloodIsWrittenOncePerInterval()
+{
+    TestInstall install;
+    const QString db = QV_Variaveis::HistoryDbPath;
+    FakeBrowser browser;
+    auto recorder = std::make_unique<HistoryRecorder>(&browser, HistoryStore::create(db), nullptr);
+    HistoryStore& store = recorder->store();
+    // Every title the writer stores, in order.
+    TestInstall::exec(db, QStringLiteral("CREATE TABLE Escritos (titulo TEXT); CREATE TRIGGER e "
+                                         "AFTER UPDATE OF titulo ON Historico BEGIN INSERT INTO "
+                                         "Escritos VALUES (new.titulo); END"));
+    const auto written = [&] {
+        store.flush();
+        return TestInstall::query(db, QStringLiteral("SELECT titulo FROM Escritos")).join(u'|');
+    };
+    browser.finishLoad(QStringLiteral("https://a/"));
+    store.recordVisit(QStringLiteral("https://b/"), QStringLiteral("B\u2028\u202Efdp.exe"), 1);
+    for (int i = 0; i < 2000; ++i)
+        Q_EMIT browser.TitleChange(QStringLiteral("A %1").arg(i));
+    QCOMPARE(written(), QStringLiteral("A 0"));
+    QTRY_COMPARE(written(), QStringLiteral("A 0|A 1999"));
+    // Held back in the next interval, then stored before the next page's visit (which keeps
+    // the title that page had).
+    Q_EMIT browser.TitleChange(QStringLiteral("A final\u0085\u2029\u202Bfim"));
+    browser.finishLoad(QStringLiteral("https://b/"));
+    QCOMPARE(written(), QStringLiteral("A 0|A 1999|A final  fim|B fdp.exe"));
+    // The final title of the last page, when the recorder goes.
+    Q_EMIT browser.TitleChange(QStringLiteral("B final\r\nfim"));
+    recorder.reset();
+    QCOMPARE(TestInstall::query(db, QStringLiteral("SELECT url || ' ' || titulo FROM Historico "
+                                                   "ORDER BY id")),
+             (QStringList{"https://a/ A final  fim", "https://b/ B final  fim"}));
 }
 
 void tst_history::suggestionsRanking_data()
