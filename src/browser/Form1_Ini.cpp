@@ -1,6 +1,7 @@
 #include "browser/Form1_Ini.h"
 
 #include "browser/CWebBrowserEvents.h"
+#include "core/DisplayText.h"
 #include "core/ErrorReporter.h"
 #include "core/Paths.h"
 #include "core/Platform.h"
@@ -100,7 +101,7 @@ void Form1_Ini::savePageToList()
                            "nada foi salvo.")
                 .arg(kMaxAddressLength));
     // A title is one line in the list; a page without one is listed by its address.
-    QString title = WebBrowser2->title().simplified();
+    QString title = DisplayText::oneLine(WebBrowser2->title()).simplified();
     if (title.isEmpty())
         title = url;
     QV_Variaveis::SetDatabasePaths();

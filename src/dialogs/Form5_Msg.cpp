@@ -1,5 +1,6 @@
 #include "dialogs/Form5_Msg.h"
 
+#include "core/DisplayText.h"
 #include "core/ErrorReporter.h"
 #include "core/Platform.h"
 #include "dialogs/DialogPlacement.h"
@@ -58,6 +59,16 @@ void fitMessage(QLabel* label, const QString& text)
         label->setFont(font);
     }
 }
+
+// A page's text in a notice (a title, a file name) is shown as one line, without bidirectional
+// controls that would reorder what follows; the notice's own line breaks stay.
+QString cleaned(const QString& text)
+{
+    QStringList lines = text.split(u'\n');
+    for (QString& line : lines)
+        line = DisplayText::oneLine(line);
+    return lines.join(u'\n');
+}
 } // namespace
 
 void Form5_Msg::setMessage(const QString& text) { fitMessage(lblMensagem, text); }
@@ -66,6 +77,6 @@ void showNotice(const QString& text)
 {
     Platform::instance().beep();
     Form5_Msg& msg = Forms::get<Form5_Msg>();
-    msg.setMessage(text);
+    msg.setMessage(cleaned(text));
     msg.showModal();
 }

@@ -1,5 +1,7 @@
 #include "forms/ListBox.h"
 
+#include "core/DisplayText.h"
+
 #include <QAbstractListModel>
 
 #include <algorithm>
@@ -17,7 +19,9 @@ public:
     {
         if (!checkIndex(index, CheckIndexOption::IndexIsValid))
             return {};
-        if (role == Qt::DisplayRole || role == Qt::EditRole)
+        if (role == Qt::DisplayRole)
+            return DisplayText::oneLine(m_texts.at(index.row()));
+        if (role == Qt::EditRole)
             return m_texts.at(index.row());
         if (role == Qt::UserRole)
             return qlonglong(m_ids[size_t(index.row())]);

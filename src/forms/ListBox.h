@@ -7,7 +7,8 @@
 class ListBoxModel;
 
 // A list box of texts with an id each. It draws from a model holding the rows as two arrays,
-// so filling it costs what the rows on screen cost, not one widget item per row.
+// so filling it costs what the rows on screen cost, not one widget item per row. A row shows its
+// text as one line (DisplayText::oneLine); text() gives it as it was set.
 class ListBox : public QListView {
     Q_OBJECT
 public:

@@ -1,5 +1,6 @@
 #include "navigation/SuggestionList.h"
 
+#include "core/DisplayText.h"
 #include "forms/FormBuilder.h"
 
 #include <QMouseEvent>
@@ -12,11 +13,13 @@ constexpr QRgb kCurrentFill = 0x0B3B3B;
 constexpr QRgb kRule = 0x262626;
 constexpr int kStarWidth = 16;
 
-// Far more than a row shows: eliding measures the whole text, which may be very long.
+// Far more than a row shows: eliding measures the whole text, which may be very long. Stored
+// text is shown as one line, whatever the page or the import put in it.
 QString clipped(const QString& text)
 {
     constexpr qsizetype kKeep = 200;
-    return text.size() <= 2 * kKeep ? text : text.left(kKeep) + text.right(kKeep);
+    return DisplayText::oneLine(text.size() <= 2 * kKeep ? text
+                                                         : text.left(kKeep) + text.right(kKeep));
 }
 } // namespace
 

@@ -1,5 +1,6 @@
 #include "storage/Suggestions.h"
 
+#include "core/DisplayText.h"
 #include "core/QvError.h"
 #include "core/UrlTools.h"
 #include "storage/NoCaseCollation.h"
@@ -15,10 +16,11 @@ namespace {
 constexpr char kFieldEnd = '\x1f';
 constexpr char kEntryEnd = '\n';
 
-// Folded, with control characters as blanks: no separator can appear inside a field.
+// Folded as the row shows it (one line, without bidi controls), with control characters as
+// blanks: no separator can appear inside a field.
 void appendFolded(std::string& out, const QString& text)
 {
-    std::string folded = foldNoCase(text.toStdString());
+    std::string folded = foldNoCase(DisplayText::oneLine(text).toStdString());
     for (char& c : folded) {
         if (static_cast<unsigned char>(c) < 0x20)
             c = ' ';

@@ -38,6 +38,7 @@ private Q_SLOTS:
     void cleanup() { m_inst.reset(); }
 
     void loadListsStoredTitlesInOrder();
+    void rowsShowStoredTitlesAsOneLine();
     void openSite_data();
     void openSite();
     void openTextExternallyTakesTheBoxAsTyped();
@@ -97,6 +98,21 @@ void tst_admin::loadListsStoredTitlesInOrder()
     QCOMPARE(part<QLineEdit>(f, "txtTitulo1")->text(), QString("a'b\r\nc"));
     QCOMPARE(part<QLineEdit>(f, "txtURL")->text(), QString("x\ty"));
     QVERIFY2(m_inst->errors.isEmpty(), qPrintable(m_inst->errors.join('\n')));
+}
+
+// A title saved with a page's line separators and bidi override is shown as one line that
+// reads in order; the list and the text box keep what is stored.
+void tst_admin::rowsShowStoredTitlesAsOneLine()
+{
+    seed("insert into Tabela1 (id,titulo1,url) values (1,'Fatura\u2028\u202Eexe.pdf','f')");
+    showMain();
+    Form2_Lista* f = openAdmin();
+    QVERIFY(f);
+    const ListBox* list = part<ListBox>(f, "lstSites");
+    QCOMPARE(list->model()->index(0, 0).data().toString(), QString("Fatura exe.pdf"));
+    QCOMPARE(list->text(0), QString("Fatura\u2028\u202Eexe.pdf"));
+    part<ListBox>(f, "lstSites")->setCurrentRow(0);
+    QCOMPARE(part<QLineEdit>(f, "txtTitulo1")->text(), QString("Fatura\u2028\u202Eexe.pdf"));
 }
 
 void tst_admin::openSite_data()

@@ -298,6 +298,7 @@ void tst_history::suggestionsRanking_data()
     QTest::newRow("saved address once, as saved") << "dup" << QStringList{"https://dup/"};
     QTest::newRow("blank text") << "  \t " << QStringList{};
     QTest::newRow("untitled page by its address") << "bare" << QStringList{"https://bare/"};
+    QTest::newRow("a title as its row shows it") << "fatura fdp.exe" << QStringList{"https://rlo/"};
 }
 
 void tst_history::suggestionsRanking()
@@ -310,6 +311,7 @@ void tst_history::suggestionsRanking()
         {"https://old/", "noticias", 2, 20},
         {"https://dup/", "Visited", 99, 99},
         {"https://bare/", "", 1, 1},
+        {"https://rlo/", "Fatura\u2028f\u202Edp.exe", 1, 1},
     };
     auto index = std::make_shared<const SuggestionIndex>(
         saved({{"Dup saved", "https://dup/"}, {"Jornal", "https://s2/noticias"}}), history);

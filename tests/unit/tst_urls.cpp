@@ -1,3 +1,4 @@
+#include "core/DisplayText.h"
 #include "core/DownloadNames.h"
 #include "core/Paths.h"
 #include "core/QvError.h"
@@ -263,6 +264,34 @@ private Q_SLOTS:
         QCOMPARE(r.url.size(), qsizetype(100000 + 2 + 9));
         QCOMPARE(TypedText::classify(QString(100000, u'a') + QStringLiteral(".com"), {}).kind,
                  TypedText::Kind::Search); // a label is at most 63 letters
+    }
+
+    // A page's text as a row, a notice or a stored title shows it.
+    void pageTextIsOneLine_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("breaks of every kind as spaces") << "a\r\nb\tc\vd\fe\u0085f\u2028g\u2029h"
+                                                        << "a  b c d e f g h";
+        QTest::newRow("an override no longer turns fdp.exe round") << "qvt4 \u202Eexe.pdf"
+                                                                   << "qvt4 exe.pdf";
+        QTest::newRow("embeddings and isolates, opened and closed")
+            << "\u202Aa\u202Bb\u202Cc\u202Dd\u2066e\u2067f\u2068g\u2069h"
+            << "abcdefgh";
+        QTest::newRow("other controls go") << "\u0001\u001B[31mx\u007F\u009Byz"
+                                           << "[31mxyz";
+        QTest::newRow("letters of any script, marks and joined emoji stay")
+            << "Ação — עברית \u200E日本 👩\u200D💻"
+            << "Ação — עברית \u200E日本 👩\u200D💻";
+        QTest::newRow("nothing") << ""
+                                 << "";
+    }
+
+    void pageTextIsOneLine()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, shown);
+        QCOMPARE(DisplayText::oneLine(text), shown);
     }
 
     void searchTemplates()
