@@ -39,10 +39,7 @@ void Form5_Msg::TimerCount_Timer()
     }
 }
 
-namespace {
-// A long text (a file name in a restore notice) still shows whole in the fixed label: long words
-// may break after their dots and dashes, and the font gets smaller until the text fits.
-void fitMessage(QLabel* label, const QString& text)
+void fitNoticeText(QLabel* label, const QString& text)
 {
     QStringList words = text.split(u' ');
     for (QString& w : words) {
@@ -58,9 +55,8 @@ void fitMessage(QLabel* label, const QString& text)
         label->setFont(font);
     }
 }
-} // namespace
 
-void Form5_Msg::setMessage(const QString& text) { fitMessage(lblMensagem, text); }
+void Form5_Msg::setMessage(const QString& text) { fitNoticeText(lblMensagem, text); }
 
 void showNotice(const QString& text)
 {
