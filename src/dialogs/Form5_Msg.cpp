@@ -41,11 +41,20 @@ void Form5_Msg::TimerCount_Timer()
 }
 
 namespace {
-// A long text (a file name in a restore notice) still shows whole in the fixed label: long words
-// may break after their dots and dashes, and the font gets smaller until the text fits.
-void fitMessage(QLabel* label, const QString& text)
+// A page's text in a notice (a title, a file name) is shown as one line, without bidirectional
+// controls that would reorder what follows; the notice's own line breaks stay.
+QString cleaned(const QString& text)
 {
-    QStringList words = text.split(u' ');
+    QStringList lines = text.split(u'\n');
+    for (QString& line : lines)
+        line = DisplayText::oneLine(line);
+    return lines.join(u'\n');
+}
+} // namespace
+
+void fitNoticeText(QLabel* label, const QString& text)
+{
+    QStringList words = cleaned(text).split(u' ');
     for (QString& w : words) {
         if (w.size() > 20) {
             w.replace(u'.', QStringLiteral(".\u200B"));
@@ -60,23 +69,12 @@ void fitMessage(QLabel* label, const QString& text)
     }
 }
 
-// A page's text in a notice (a title, a file name) is shown as one line, without bidirectional
-// controls that would reorder what follows; the notice's own line breaks stay.
-QString cleaned(const QString& text)
-{
-    QStringList lines = text.split(u'\n');
-    for (QString& line : lines)
-        line = DisplayText::oneLine(line);
-    return lines.join(u'\n');
-}
-} // namespace
-
-void Form5_Msg::setMessage(const QString& text) { fitMessage(lblMensagem, text); }
+void Form5_Msg::setMessage(const QString& text) { fitNoticeText(lblMensagem, text); }
 
 void showNotice(const QString& text)
 {
     Platform::instance().beep();
     Form5_Msg& msg = Forms::get<Form5_Msg>();
-    msg.setMessage(cleaned(text));
+    msg.setMessage(text);
     msg.showModal();
 }

@@ -28,5 +28,9 @@ private:
     qint16 m_remaining = 3;
 };
 
+// A long text (a file name in a restore notice) still shows whole in a notice's fixed label: long
+// words may break after their dots and dashes, and the font gets smaller until the text fits.
+void fitNoticeText(QLabel* label, const QString& text);
+
 // Beep, set the message, show the notice modally; returns when it has closed itself.
 void showNotice(const QString& text);

@@ -2,14 +2,13 @@
 
 #include "core/DownloadNames.h"
 #include "core/ErrorReporter.h"
-#include "dialogs/Form5_Msg.h"
+#include "dialogs/PageNotice.h"
 #include "forms/BrowserControl.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
-#include <QTimer>
 
 #include <utility>
 
@@ -17,6 +16,11 @@ namespace {
 QString failure(const QString& name, const QString& reason)
 {
     return DownloadNames::failure(DownloadNames::Kind::Print, name, reason);
+}
+
+void notify(PageNotice::Kind kind, const QString& text)
+{
+    ErrorReporter::guard([&] { PageNotice::post(kind, text); });
 }
 } // namespace
 
@@ -34,7 +38,7 @@ void PagePrinter::print()
     const QString name = DownloadNames::pdfName(m_browser->title());
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
     if (const auto problem = DownloadNames::folderProblem(folder))
-        return showNotice(failure(name, *problem));
+        return notify(PageNotice::Kind::PrintFailed, failure(name, *problem));
     m_name = name;
     m_part = QDir(folder).filePath(DownloadNames::partName(QDir(folder)));
     m_browser->printToPdf(m_part);
@@ -47,19 +51,18 @@ void PagePrinter::finish(const QString& partPath, bool success)
     const QString name = std::exchange(m_name, {});
     m_part.clear();
     const QFileInfo part(partPath);
-    QString text;
     if (success && part.size() > 0) {
         try {
             const QString kept =
                 DownloadNames::keep(part.dir(), partPath, name, DownloadNames::Kind::Print);
-            text = QStringLiteral("Página salva em PDF: %1").arg(kept);
+            notify(PageNotice::Kind::PrintDone,
+                   QStringLiteral("Página salva em PDF: %1").arg(kept));
         } catch (const QvError& e) {
-            text = e.message();
+            notify(PageNotice::Kind::PrintFailed, e.message());
         }
     } else {
         QFile::remove(partPath);
-        text = failure(name, QStringLiteral("não foi possível gravar o arquivo"));
+        notify(PageNotice::Kind::PrintFailed,
+               failure(name, QStringLiteral("não foi possível gravar o arquivo")));
     }
-    // The notice waits for its three seconds: outside the engine's signal.
-    QTimer::singleShot(0, this, [text] { ErrorReporter::guard([&] { showNotice(text); }); });
 }

@@ -3,6 +3,7 @@
 #include "core/QvError.h"
 #include "storage/Backups.h"
 #include "storage/Database.h"
+#include "storage/PermissionStore.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -11,6 +12,7 @@
 #include <QTest>
 
 #include <sqlite3.h>
+#include <unistd.h>
 
 namespace {
 // Runs fn, which must throw QvError, and returns the error's message.
@@ -332,6 +334,83 @@ private Q_SLOTS:
         QVERIFY2(message.contains(inst.linksDb()) &&
                      message.contains(inst.dir() + QStringLiteral("/BD/backup")),
                  qPrintable(message));
+    }
+    void permissionDecisionsAreKeptOrRefused_data()
+    {
+        QTest::addColumn<QString>("setup");
+        QTest::addColumn<bool>("readOnly");
+        QTest::addColumn<QStringList>("remembered");
+        QTest::addColumn<QString>("expected");
+        const QString table = QStringLiteral("CREATE TABLE Permissoes (origem TEXT, recurso TEXT, "
+                                             "decisao TEXT, quando INTEGER, "
+                                             "PRIMARY KEY(origem, recurso))");
+        QTest::newRow("none yet: the table is made")
+            << QString() << false << QStringList() << "none";
+        QTest::newRow("kept across opens")
+            << QString() << false << QStringList{"permitir"} << "permitir";
+        QTest::newRow("a later one replaces it")
+            << table << false << QStringList{"permitir", "negar"} << "negar";
+        QTest::newRow("another shape") << "CREATE TABLE Permissoes (origem TEXT, decisao TEXT)"
+                                       << false << QStringList() << "error";
+        QTest::newRow("without the key")
+            << "CREATE TABLE Permissoes (origem TEXT, recurso TEXT, decisao TEXT, quando INTEGER)"
+            << false << QStringList() << "error";
+        QTest::newRow("a stored value that is no decision")
+            << table + QStringLiteral(";INSERT INTO Permissoes VALUES "
+                                      "('http://a.example', 'downloads', 'sim', 0)")
+            << false << QStringList() << "error";
+        QTest::newRow("read-only file without the table")
+            << QString() << true << QStringList() << "error";
+    }
+
+    // A decision that cannot be read or kept is an error naming the file, never "allowed";
+    // the configuration record and a table of another shape stay as they were.
+    void permissionDecisionsAreKeptOrRefused()
+    {
+        QFETCH(QString, setup);
+        QFETCH(bool, readOnly);
+        QFETCH(QStringList, remembered);
+        QFETCH(QString, expected);
+        if (readOnly && geteuid() == 0)
+            QSKIP("file permissions do not stop root");
+        TestInstall inst;
+        const QString config = inst.configDb();
+        for (const QString& sql : setup.split(u';', Qt::SkipEmptyParts))
+            TestInstall::exec(config, sql);
+        const auto schema = [&] {
+            return TestInstall::query(config, QStringLiteral("SELECT sql FROM sqlite_master"));
+        };
+        const QString record = QStringLiteral("left||top||homeURL||homeTitulo||minimizado");
+        const QStringList before = TestInstall::query(config, "SELECT " + record + " FROM Tabela1");
+        const QStringList schemaBefore = schema();
+        if (readOnly)
+            QVERIFY(QFile::setPermissions(config, QFile::ReadOwner));
+        const QString site = QStringLiteral("http://a.example");
+        const QString kind = QString::fromUtf16(PermissionStore::kDownloads);
+        QString got;
+        const QString message = errorOf([&] {
+            for (const QString& d : remembered)
+                PermissionStore::remember(site, kind,
+                                          d == u"permitir" ? PermissionStore::Decision::Allow
+                                                           : PermissionStore::Decision::Deny);
+            const auto decision = PermissionStore::decision(site, kind);
+            got = !decision                                       ? QStringLiteral("none")
+                  : *decision == PermissionStore::Decision::Allow ? QStringLiteral("permitir")
+                                                                  : QStringLiteral("negar");
+            QVERIFY(!PermissionStore::decision(QStringLiteral("http://b.example"), kind));
+            QVERIFY(!PermissionStore::decision(site, QStringLiteral("outro")));
+            throw QvError(QString());
+        });
+        QFile::setPermissions(config, QFile::ReadOwner | QFile::WriteOwner);
+        if (expected == u"error") {
+            QVERIFY2(got.isEmpty() && message.contains(config), qPrintable(got + message));
+            QCOMPARE(schema(), schemaBefore);
+        } else {
+            QCOMPARE(got, expected);
+            QCOMPARE(TestInstall::query(config, QStringLiteral("SELECT count(*) FROM Permissoes")),
+                     QStringList{QString::number(remembered.isEmpty() ? 0 : 1)});
+        }
+        QCOMPARE(TestInstall::query(config, "SELECT " + record + " FROM Tabela1"), before);
     }
 };
 

@@ -9,6 +9,7 @@
 #include "core/UrlTools.h"
 #include "dialogs/Form5_Msg.h"
 #include "dialogs/Form6_Del.h"
+#include "dialogs/PageNotice.h"
 #include "forms/Controls.h"
 #include "forms/FormTimer.h"
 #include "forms/Forms.h"
@@ -129,6 +130,8 @@ private Q_SLOTS:
     void savedPageIsListedOnce();
     void droppedOrPastedLinksBecomeSites_data();
     void droppedOrPastedLinksBecomeSites();
+    void pageNoticesMergeAndNeverWait_data();
+    void pageNoticesMergeAndNeverWait();
 
 private:
     Form1_Ini& main() { return Forms::get<Form1_Ini>(); }
@@ -651,6 +654,73 @@ void tst_editing::droppedOrPastedLinksBecomeSites()
     QCOMPARE(part<ListBox>(w, "lstSites")->count(), sites().size());
     if (!paste)
         delete data;
+}
+
+void tst_editing::pageNoticesMergeAndNeverWait_data()
+{
+    // Steps: "tick" is one second of the notice; "K:text" posts a notice of kind K (D: download
+    // done, F: download failed, R: download refused, P: print done).
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QStringList>("shown");
+    QTest::addColumn<int>("secondsLeft");
+    QTest::newRow("one keeps its text") << QStringList{"D:Download concluído: a.txt"}
+                                        << QStringList{"Download concluído: a.txt"} << 3;
+    QTest::newRow("five downloads merge")
+        << QStringList{"D:a", "D:b", "tick", "D:c", "D:d", "D:e"}
+        << QStringList{"a", "2 downloads concluídos", "3 downloads concluídos",
+                       "4 downloads concluídos", "5 downloads concluídos"}
+        << 3;
+    QTest::newRow("refusals merge")
+        << QStringList{"R:r", "R:s", "R:t"}
+        << QStringList{"r", "2 downloads bloqueados", "3 downloads bloqueados"} << 3;
+    // While another waits, a merge keeps the time already run: the waiting one comes after
+    // three seconds at most.
+    QTest::newRow("another kind waits for one")
+        << QStringList{"D:a", "P:p", "tick", "D:b", "P:q"}
+        << QStringList{"a", "2 downloads concluídos", "2 páginas salvas em PDF"} << 2 + 3;
+    QTest::newRow("a third kind ends the one on show")
+        << QStringList{"D:a", "P:p", "F:f", "P:q", "F:g"}
+        << QStringList{"a", "p", "2 páginas salvas em PDF", "2 downloads não foram concluídos"}
+        << 3 + 3;
+}
+
+// A page's notices never hold a modal loop, merge by kind, and none waits behind more than one.
+void tst_editing::pageNoticesMergeAndNeverWait()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(QStringList, shown);
+    QFETCH(int, secondsLeft);
+    const QHash<QChar, PageNotice::Kind> kinds{{u'D', PageNotice::Kind::DownloadDone},
+                                               {u'F', PageNotice::Kind::DownloadFailed},
+                                               {u'R', PageNotice::Kind::DownloadRefused},
+                                               {u'P', PageNotice::Kind::PrintDone}};
+    QStringList texts;
+    const auto note = [&texts] {
+        const PageNotice* n = Forms::ifLoaded<PageNotice>();
+        const QString text = n ? part<QLabel>(n, "lblMensagem")->text() : QString();
+        if (n && (texts.isEmpty() || texts.last() != text))
+            texts << text;
+    };
+    const auto tick = [] {
+        Q_EMIT part<FormTimer>(Forms::ifLoaded<PageNotice>(), "TimerCount")->Timer();
+    };
+    for (const QString& step : steps) {
+        if (step == u"tick")
+            tick();
+        else
+            PageNotice::post(kinds.value(step.at(0)), step.mid(2));
+        note();
+        QVERIFY(!QApplication::activeModalWidget());
+        QVERIFY(Forms::ifLoaded<PageNotice>()->isVisible());
+    }
+    int seconds = 0;
+    for (; Forms::ifLoaded<PageNotice>() && seconds < 20; ++seconds) {
+        tick();
+        note();
+    }
+    QCOMPARE(texts, shown);
+    QCOMPARE(seconds, secondsLeft);
+    QVERIFY(Forms::ifLoaded<Form5_Msg>() == nullptr);
 }
 
 QV_TEST_MAIN(tst_editing)

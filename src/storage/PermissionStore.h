@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+// What the user decided a site may do without being asked again: table Permissoes (origem,
+// recurso, decisao, quando) of QV_Config.mdb at ConfigDbPath, made when it is missing. Every
+// statement on that table lives here; the configuration record is never touched.
+//
+// A file that cannot be read or written, or a table of another shape, is an error naming the
+// file: a decision that cannot be read is never taken as "allowed".
+namespace PermissionStore {
+
+enum class Decision { Allow, Deny };
+
+// The kinds of request a decision is about (the table's recurso).
+inline constexpr char16_t kDownloads[] = u"downloads";
+
+// The decision stored for `origin` (scheme, host and port, as QUrl's adjusted origin gives it)
+// on `kind`; nothing when none is stored. A stored value that is neither decision is an error.
+std::optional<Decision> decision(const QString& origin, const QString& kind);
+
+// Stores the decision of `origin` on `kind` with the time it is taken, in place of an older one.
+void remember(const QString& origin, const QString& kind, Decision decision);
+
+} // namespace PermissionStore
