@@ -29,7 +29,8 @@ private:
 };
 
 // A long text (a file name in a restore notice) still shows whole in a notice's fixed label: long
-// words may break after their dots and dashes, and the font gets smaller until the text fits.
+// words may break after their dots and dashes, and the font gets smaller until the text fits. A
+// page's text in it is shown as one line each (DisplayText::oneLine); the notice's own breaks stay.
 void fitNoticeText(QLabel* label, const QString& text);
 
 // Beep, set the message, show the notice modally; returns when it has closed itself.
