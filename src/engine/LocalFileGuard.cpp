@@ -1,7 +1,10 @@
 #include "engine/LocalFileGuard.h"
 
+#include "engine/TrackingProtection.h"
+
 void LocalFileGuard::interceptRequest(QWebEngineUrlRequestInfo& info)
 {
+    TrackingProtection::addHeaders(info);
     if (!info.requestUrl().isLocalFile())
         return;
     switch (info.resourceType()) {

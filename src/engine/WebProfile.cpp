@@ -2,6 +2,7 @@
 
 #include "engine/DownloadSaver.h"
 #include "engine/LocalFileGuard.h"
+#include "engine/TrackingProtection.h"
 
 #include <QCoreApplication>
 #include <QWebEngineProfile>
@@ -32,6 +33,7 @@ void configure(QWebEngineProfile* p)
     // qtwebengine_dictionaries/ of the installation folder.
     p->setSpellCheckLanguages({QStringLiteral("pt_BR")});
     p->setSpellCheckEnabled(true);
+    TrackingProtection::apply(p, TrackingProtection::readSettings());
 }
 } // namespace
 

@@ -4,7 +4,8 @@
     httpd.py LOGFILE        binds 127.0.0.1 on a free port, prints the port on its first line
 
 Every request is appended to LOGFILE as "METHOD PATH AUTHORIZED" (AUTHORIZED is 1 when the
-request carried the right basic-auth credentials). Routes:
+request carried the right basic-auth credentials), followed by "GPC PATH" when it carried
+"Sec-GPC: 1". Routes:
 
   /links            a page of big, stacked links (one 40-pixel block each, top first):
                     0 /file/normal, 1 /file/empty, 2 /file/cut, 3 /file/hostile,
@@ -121,6 +122,8 @@ class Handler(BaseHTTPRequestHandler):
         authorized = self.headers.get("Authorization") == GOOD_AUTH
         with open(self.server.log, "a") as log:
             log.write("GET %s %d\n" % (url.path, authorized))
+            if self.headers.get("Sec-GPC") == "1":
+                log.write("GPC %s\n" % url.path)
         route = {
             "/links": self.links, "/file/normal": lambda: self.attachment("relatorio.txt", report_body()),
             "/file/empty": lambda: self.attachment("vazio.txt", b""),

@@ -3,7 +3,7 @@
 # under a free name, with a notice, and bad ones leave nothing behind; a PDF shows in the view;
 # basic authentication asks in the login window (Escape gives the server's 401 page, three
 # wrong answers end the asking); mailto: reaches the default handler after a click, ssh: only
-# after "SIM", and never when a page navigates on its own.
+# after "SIM", and never when a page navigates on its own; every request says Sec-GPC: 1.
 set -euo pipefail
 source "$(dirname "$0")/lib.sh"
 
@@ -49,6 +49,7 @@ window_geometry "$win"
 MX=$WX MY=$WY
 wait_request /links
 wait_page_drawn links.png || fail "the links page was not drawn"
+grep -qx "GPC /links" "$HTTP_LOG" || fail "the page's request did not carry Sec-GPC: 1"
 
 # ---- downloads ------------------------------------------------------------------------------
 python3 -c "import urllib.request,sys; sys.stdout.buffer.write(urllib.request.urlopen('$HTTP/file/normal').read())" >"$E2E_DIR/expected.txt"

@@ -5,6 +5,7 @@
 #include "core/TypedText.h"
 #include "core/UrlTools.h"
 #include "engine/NavigationPolicy.h"
+#include "engine/TrackingProtection.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -292,6 +293,30 @@ private Q_SLOTS:
         QFETCH(QString, text);
         QFETCH(QString, shown);
         QCOMPARE(DisplayText::oneLine(text), shown);
+    }
+
+    void thirdPartyCookiesNeedTheSitesAllowance_data()
+    {
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<bool>("thirdParty");
+        QTest::addColumn<bool>("refuse");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("the page's own") << "https://loja.example/" << false << true << true;
+        QTest::newRow("a third party's") << "https://loja.example/" << true << true << false;
+        QTest::newRow("on an allowed site") << "https://Mail.Example/c" << true << true << true;
+        QTest::newRow("with no page to judge by") << "" << true << true << false;
+        QTest::newRow("refusal turned off") << "https://loja.example/" << true << false << true;
+    }
+    void thirdPartyCookiesNeedTheSitesAllowance()
+    {
+        QFETCH(QString, page);
+        QFETCH(bool, thirdParty);
+        QFETCH(bool, refuse);
+        TrackingProtection::Settings settings;
+        settings.refuseThirdPartyCookies = refuse;
+        const QSet<QString> allowed{QStringLiteral("mail.example")};
+        QTEST(TrackingProtection::acceptCookie(QUrl(page), thirdParty, settings, allowed),
+              "accepted");
     }
 
     void searchTemplates()
