@@ -2,6 +2,7 @@
 
 #include "core/QvError.h"
 #include "storage/ConfigStore.h"
+#include "storage/PermissionStore.h"
 
 #include <QMutex>
 #include <QUrl>
@@ -17,6 +18,20 @@ std::atomic<bool> g_sendGpc{true};
 // The cookie filter runs on the engine's own thread.
 QMutex g_lock;
 QSet<QString> g_allowedHosts;
+
+QSet<QString> hostsAllowedCookies()
+{
+    QSet<QString> hosts;
+    try {
+        const QString kind = QString::fromUtf16(PermissionStore::kThirdPartyCookies);
+        for (const QString& origin : PermissionStore::allowedOrigins(kind))
+            hosts.insert(QUrl(origin).host().toLower());
+    } catch (const QvError& e) {
+        qWarning("quorvane: no site may use third-party cookies: %s", qPrintable(e.message()));
+    }
+    hosts.remove(QString());
+    return hosts;
+}
 
 bool isValue(const std::optional<QString>& value, QLatin1StringView expected)
 {
@@ -41,6 +56,7 @@ TrackingProtection::Settings TrackingProtection::readSettings()
 void TrackingProtection::apply(QWebEngineProfile* profile, const Settings& settings)
 {
     g_sendGpc = settings.sendGpc;
+    setAllowedHosts(hostsAllowedCookies());
     profile->cookieStore()->setCookieFilter(
         [settings](const QWebEngineCookieStore::FilterRequest& request) {
             const QMutexLocker locked(&g_lock);

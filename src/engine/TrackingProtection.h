@@ -9,10 +9,10 @@ class QWebEngineUrlRequestInfo;
 
 // Fewer trackers, by default: cookies of third parties (set or sent by a frame, a picture or a
 // script of another site than the page's) are refused, except on the pages of a site the user
-// allowed them for, and every request carries "Sec-GPC: 1" (Global Privacy Control: the user
-// does not want the site to sell or share what it learns). Table Ajustes of QV_Config.mdb turns
-// either off: key "cookies de terceiros" with the value "permitir", key "sec-gpc" with
-// "desligado".
+// allowed them for (table Permissoes, kind "cookies de terceiros"), and every request carries
+// "Sec-GPC: 1" (Global Privacy Control: the user does not want the site to sell or share what it
+// learns). Table Ajustes of QV_Config.mdb turns either off: key "cookies de terceiros" with the
+// value "permitir", key "sec-gpc" with "desligado".
 namespace TrackingProtection {
 
 struct Settings {
@@ -27,7 +27,8 @@ inline constexpr char16_t kGpcKey[] = u"sec-gpc";
 // on), after a line in the log: browsing goes on, and the failure is the configuration's to tell.
 Settings readSettings();
 
-// Installs the cookie filter on the profile; the headers follow the same settings.
+// Installs the cookie filter on the profile, with the hosts the user's decisions allow (none
+// when they cannot be read, after a line in the log); the headers follow the same settings.
 void apply(QWebEngineProfile* profile, const Settings& settings);
 
 // Whether a cookie may be set or sent: a page's own always; a third party's only when the

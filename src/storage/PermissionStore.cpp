@@ -30,6 +30,12 @@ QString selectSql(const QString& origin, const QString& kind)
            QStringLiteral(" AND recurso=") + quoted(kind);
 }
 
+QString allowedSql(const QString& kind)
+{
+    return QStringLiteral("SELECT origem FROM Permissoes WHERE recurso=") + quoted(kind) +
+           QStringLiteral(" AND decisao=") + quoted(QString::fromUtf16(kAllow));
+}
+
 QString replaceSql(const QString& origin, const QString& kind, const QString& decision, qint64 when)
 {
     return QStringLiteral("INSERT OR REPLACE INTO Permissoes (origem, recurso, decisao, quando) "
@@ -95,6 +101,16 @@ std::optional<PermissionStore::Decision> PermissionStore::decision(const QString
                             "\"permitir\" nem \"negar\"")
                  .arg(origin, kind),
              sql);
+}
+
+QStringList PermissionStore::allowedOrigins(const QString& kind)
+{
+    auto db = open();
+    QStringList origins;
+    Recordset& rs = db->OpenRecordset(allowedSql(kind));
+    for (; !rs.Eof(); rs.MoveNext())
+        origins.append(rs.textOrEmpty(QStringLiteral("origem")));
+    return origins;
 }
 
 void PermissionStore::remember(const QString& origin, const QString& kind, Decision decision)

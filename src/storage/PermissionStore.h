@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -16,10 +17,14 @@ enum class Decision { Allow, Deny };
 
 // The kinds of request a decision is about (the table's recurso).
 inline constexpr char16_t kDownloads[] = u"downloads";
+inline constexpr char16_t kThirdPartyCookies[] = u"cookies de terceiros";
 
 // The decision stored for `origin` (scheme, host and port, as QUrl's adjusted origin gives it)
 // on `kind`; nothing when none is stored. A stored value that is neither decision is an error.
 std::optional<Decision> decision(const QString& origin, const QString& kind);
+
+// The origins allowed `kind`, in no particular order.
+QStringList allowedOrigins(const QString& kind);
 
 // Stores the decision of `origin` on `kind` with the time it is taken, in place of an older one.
 void remember(const QString& origin, const QString& kind, Decision decision);
