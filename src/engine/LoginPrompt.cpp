@@ -72,10 +72,12 @@ QString LoginPrompt::siteOf(const QUrl& url)
         return host;
     // Every last label is a public suffix, listed or not ("localhost" in "a.localhost").
     const QStringList labels = host.split(u'.');
+    QUrl normal(url);
+    normal.setHost(host);
     const SuffixRules rules;
     for (qsizetype n = 2; n < labels.size(); ++n) {
         const QString parent = labels.mid(labels.size() - n).join(u'.');
-        if (!rules.isPublicSuffix(parent, url))
+        if (!rules.isPublicSuffix(parent, normal))
             return parent;
     }
     return host;
