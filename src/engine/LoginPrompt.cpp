@@ -70,7 +70,8 @@ QString LoginPrompt::siteOf(const QUrl& url)
         host.chop(1);
     if (host.isEmpty() || !QHostAddress(host).isNull())
         return host;
-    // Every last label is a public suffix, listed or not ("localhost" in "a.localhost").
+    // The last label alone is always a public suffix, listed or not ("localhost" in
+    // "a.localhost").
     const QStringList labels = host.split(u'.');
     QUrl normal(url);
     normal.setHost(host);

@@ -85,6 +85,11 @@ wait_for_no_window "$LOGIN" 5 || fail "Alt+F4 did not close the login window"
 sleep 1
 app_running || fail "Alt+F4 on the login window ended the program"
 assert_eq 1 "$(count_windows "$QV_TITLE")" "main windows after Alt+F4 on the login"
+no_login_for 2 "the page's realm after Alt+F4"
+xdotool windowactivate --sync "$win" key --clearmodifiers F5
+login_up "the page's own login after the user's reload"
+xdotool key Escape
+wait_for_no_window "$LOGIN" 5 || fail "Escape did not close the page's login window"
 
 # ---- a frame of the page's own site: once, and not again after Escape until a reload ----------
 n=$(loads)
