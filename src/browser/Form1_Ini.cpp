@@ -8,6 +8,7 @@
 #include "core/UrlTools.h"
 #include "dialogs/FindForm.h"
 #include "dialogs/Form5_Msg.h"
+#include "dialogs/LoginForm.h"
 #include "dialogs/QuestionForm.h"
 #include "engine/BrowsingData.h"
 #include "engine/PagePrinter.h"
@@ -35,6 +36,14 @@
 
 namespace {
 constexpr int kFirstShowMs = 1000;
+
+// A button or key of this window first ends a login window that waits over it, then acts once
+// that wait has returned (never inside the engine's call for the login).
+template <class Fn>
+auto afterLogin(Fn fn)
+{
+    return [fn](Form1_Ini* f) { LoginForm::endThen(f, [f, fn] { std::invoke(fn, f); }); };
+}
 } // namespace
 
 Form1_Ini::Form1_Ini()
@@ -69,7 +78,8 @@ void Form1_Ini::createKeys()
 {
     using Zoom = BrowserControl::Zoom;
     const auto bind = [this](QKeyCombination keys, auto fn) {
-        connectHandler(new QShortcut(QKeySequence(keys), this), &QShortcut::activated, this, fn);
+        connectHandler(new QShortcut(QKeySequence(keys), this), &QShortcut::activated, this,
+                       afterLogin(fn));
     };
     bind(Qt::ALT | Qt::Key_Left, &Form1_Ini::btnBack_Click);
     bind(Qt::ALT | Qt::Key_Right, &Form1_Ini::btnForward_Click);
@@ -122,13 +132,20 @@ void Form1_Ini::askToClearBrowsingData()
 
 void Form1_Ini::connectButtons()
 {
-    connectHandler(btnAbout, &ImageControl::Click, this, &Form1_Ini::btnAbout_Click);
-    connectHandler(btnHelp, &ImageControl::Click, this, &Form1_Ini::btnHelp_Click);
-    connectHandler(btnAdm, &ImageControl::Click, this, &Form1_Ini::btnAdm_Click);
-    connectHandler(btnMeuSite, &ImageControl::Click, this, &Form1_Ini::btnMeuSite_Click);
-    connectHandler(btnHome, &ImageControl::Click, this, &Form1_Ini::btnHome_Click);
-    connectHandler(btnBack, &ImageControl::Click, this, &Form1_Ini::btnBack_Click);
-    connectHandler(btnForward, &ImageControl::Click, this, &Form1_Ini::btnForward_Click);
+    const auto bind = [this](ImageControl* button, auto fn) {
+        connectHandler(button, &ImageControl::Click, this, afterLogin(fn));
+    };
+    bind(btnAbout, &Form1_Ini::btnAbout_Click);
+    bind(btnHelp, &Form1_Ini::btnHelp_Click);
+    bind(btnAdm, &Form1_Ini::btnAdm_Click);
+    bind(btnMeuSite, &Form1_Ini::btnMeuSite_Click);
+    bind(btnHome, &Form1_Ini::btnHome_Click);
+    bind(btnBack, &Form1_Ini::btnBack_Click);
+    bind(btnForward, &Form1_Ini::btnForward_Click);
+    // The title bar's tray images hide this window; a login over it ends with it.
+    for (const char* tray : {"imgTray", "imgTrayOn"})
+        connect(control<ImageControl>(tray), &ImageControl::Click, this,
+                [this] { LoginForm::endThen(this, [] {}); });
     for (QWidget* b : {btnAbout, btnHelp, btnMeuSite, btnBack, btnForward, btnHome, btnAdm})
         withPressedLook(b);
     connectHandler(TimerFormNothing, &FormTimer::Timer, this, &Form1_Ini::TimerFormNothing_Timer);
@@ -274,8 +291,15 @@ void Form1_Ini::takeOverFrom(const BaseForm& from)
 
 void Form1_Ini::imgFechar_Click()
 {
-    Hide();
-    Forms::unload(this);
+    LoginForm::endThen(this, [this] {
+        Hide();
+        Forms::unload(this);
+    });
+}
+
+void Form1_Ini::closeFromOutside()
+{
+    LoginForm::endThen(this, [this] { SkinnedForm::closeFromOutside(); });
 }
 
 void Form1_Ini::Form_Unload() { UnloadAllForms(); }

@@ -70,6 +70,8 @@ public:
 
 protected:
     void imgFechar_Click() override;
+    // Alt+F4 and the window manager's close unload the window once a waiting login has ended.
+    void closeFromOutside() override;
 
 private:
     void connectButtons();

@@ -41,7 +41,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         const QEvent::Type t = event->type();
-        if (t == QEvent::MouseButtonRelease || t == QEvent::KeyPress)
+        // A key bound to the program's own action comes as a shortcut, never as a key press.
+        if (t == QEvent::MouseButtonRelease || t == QEvent::KeyPress || t == QEvent::Shortcut)
             last.start();
         return QObject::eventFilter(watched, event);
     }

@@ -51,9 +51,8 @@ bool WebPage::acceptNavigationRequest(const QUrl& url, NavigationType type, bool
     switch (
         NavigationPolicy::verdict(url, this->url(), type, NavigationPolicy::recentUserAction())) {
     case Verdict::Show:
-        if (isMainFrame && type != NavigationTypeRedirect) {
-            m_login->reset();
-        }
+        if (isMainFrame)
+            m_login->mainFrameNavigation(url, type);
         return true;
     case Verdict::OpenExternal:
         openOutside(url);

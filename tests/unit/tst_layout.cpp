@@ -76,6 +76,8 @@ private Q_SLOTS:
     void windowMatchesTable_data();
     void windowMatchesTable();
     void listBackgroundAfterEveryLoad();
+    void loginHostKeepsItsEnd_data();
+    void loginHostKeepsItsEnd();
 };
 
 void tst_layout::windowMatchesTable_data()
@@ -207,6 +209,49 @@ void tst_layout::listBackgroundAfterEveryLoad()
     QTest::mouseClick(part(first, "imgFechar"), Qt::LeftButton);
     QTRY_VERIFY(first.isNull());
     checkList();
+}
+
+void tst_layout::loginHostKeepsItsEnd_data()
+{
+    QTest::addColumn<QString>("host");
+    QTest::addColumn<QString>("site");
+    QTest::addColumn<QString>("room"); // a text as wide as the room for the host
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<QString>("end");
+
+    const QString longHost = QStringLiteral("www.banco-oficial.com.br.aaaa.localhost");
+    const QString a40 = QString(40, u'a') + QStringLiteral(".localhost");
+    QTest::newRow("whole") << "www.banco.com.br"
+                           << "banco.com.br"
+                           << "www.banco.com.br"
+                           << "www.banco.com.br"
+                           << "www.banco.com.br";
+    QTest::newRow("cut before its site") << longHost << "aaaa.localhost"
+                                         << "www.banco-of.aaaa.localhost"
+                                         << "www.banco" << QStringLiteral("…aaaa.localhost");
+    QTest::newRow("a site wider than the room")
+        << "www.banco-oficial.com.br." + a40 << a40 << "www.banco-oficial" << QStringLiteral("…a")
+        << "aaaa.localhost";
+    QTest::newRow("no site") << "proxy-da-empresa-muito-longo"
+                             << ""
+                             << "proxy-da-empresa"
+                             << "proxy"
+                             << "longo";
+}
+
+// The end of a host names who holds it: it always shows, and the line never wraps.
+void tst_layout::loginHostKeepsItsEnd()
+{
+    QFETCH(QString, host);
+    QFETCH(QString, site);
+    QFETCH(QString, room);
+    QFETCH(QString, start);
+    QFETCH(QString, end);
+    const QFontMetrics metrics{QFont()};
+    const int width = metrics.horizontalAdvance(room);
+    const QString shown = LoginForm::fitHost(host, site, metrics, width);
+    QVERIFY2(shown.startsWith(start) && shown.endsWith(end), qPrintable(shown));
+    QVERIFY2(metrics.horizontalAdvance(shown) <= width, qPrintable(shown));
 }
 
 QTEST_MAIN(tst_layout)

@@ -5,6 +5,7 @@
 
 #include "browser/Form1_Ini.h"
 #include "core/Paths.h"
+#include "dialogs/LoginForm.h"
 #include "forms/Controls.h"
 #include "forms/FormTimer.h"
 #include "forms/Forms.h"
@@ -13,6 +14,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QTest>
+#include <QTimer>
 
 #include <memory>
 
@@ -98,6 +100,39 @@ private Q_SLOTS:
         QCOMPARE(m_browser->factor, 1.0);
         key(Qt::Key_Home, Qt::AltModifier);
         QCOMPARE(m_browser->navigations.size(), 1);
+    }
+
+    // Named after the fault it guards: a login window held every button and key of the main
+    // window. Each ends it as Escape does, and acts only once the wait for the login has
+    // returned (the engine is still inside its call for the answer until then).
+    void mainWindowActsAfterEndingALogin_data()
+    {
+        QTest::addColumn<int>("how");
+        QTest::newRow("home button") << 0;
+        QTest::newRow("Alt+Home in the main window") << 1;
+        QTest::newRow("Alt+Home in the login window") << 2;
+    }
+
+    void mainWindowActsAfterEndingALogin()
+    {
+        QFETCH(int, how);
+        QTimer::singleShot(0, m_main, [this, how] {
+            QWidget* login = Forms::ifLoaded<LoginForm>();
+            QWidget* target = how == 2 ? login : m_main;
+            target->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(target));
+            if (how == 0)
+                click("btnHome");
+            else
+                QTest::keyClick(target, Qt::Key_Home, Qt::AltModifier);
+        });
+        // Should the action not end it, the login ends here and the checks below fail.
+        QTimer::singleShot(5000, m_main, [] { Forms::unload(Forms::ifLoaded<LoginForm>()); });
+        const auto answer = LoginForm::ask({"www.banco.com.br", "banco.com.br", "Cofre"}, m_main);
+        QVERIFY(!answer && !LoginForm::waiting() && !Forms::ifLoaded<LoginForm>());
+        QVERIFY(m_browser->navigations.isEmpty());
+        QTRY_COMPARE(m_browser->navigations.size(), 1);
+        QVERIFY2(m_inst->errors.isEmpty(), qPrintable(m_inst->errors.join('\n')));
     }
 
     void homeReadsCurrentAddress_data()

@@ -4,6 +4,7 @@
 #include "core/QvError.h"
 #include "core/TypedText.h"
 #include "core/UrlTools.h"
+#include "engine/LoginPrompt.h"
 #include "engine/NavigationPolicy.h"
 #include "engine/TrackingProtection.h"
 
@@ -197,6 +198,50 @@ private Q_SLOTS:
                                            QWebEnginePage::NavigationType(type), action),
                  verdict);
     }
+    // A login is asked only by the page's own site: public suffixes (listed or not) and
+    // addresses are no sites of their own, and 127.0.0.1 is not localhost.
+    void loginAskedOnlyForThePagesSite_data()
+    {
+        QTest::addColumn<QString>("requested");
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<bool>("asks");
+
+        const QString banco = QStringLiteral("https://www.banco.com.br/conta");
+        QTest::newRow("the page itself") << banco << banco << true;
+        QTest::newRow("another host, same owner")
+            << "http://login.banco.com.br:8080/" << banco << true;
+        QTest::newRow("letter case and final dot") << "http://WWW.Banco.COM.BR./" << banco << true;
+        QTest::newRow("a sibling under a public suffix")
+            << "https://outro.com.br/" << banco << false;
+        QTest::newRow("a sibling under a hosting suffix") << "https://a.github.io/"
+                                                          << "https://b.github.io/" << false;
+        QTest::newRow("a long host ending in another site")
+            << "http://www.banco.com.br.aaaa.localhost/"
+            << "http://localhost/" << false;
+        QTest::newRow("two hosts of one unlisted suffix") << "http://a.aaaa.localhost/"
+                                                          << "http://b.aaaa.localhost/" << true;
+        QTest::newRow("loopback by name and number") << "http://localhost:8000/"
+                                                     << "http://127.0.0.1:8000/" << false;
+        QTest::newRow("one address, two ports") << "http://127.0.0.1:1/"
+                                                << "http://127.0.0.1:2/" << true;
+        QTest::newRow("addresses are not domains") << "http://10.0.0.1/"
+                                                   << "http://192.168.0.1/" << false;
+        QTest::newRow("IPv6") << "http://[::1]:8080/"
+                              << "http://[::1]/" << true;
+        QTest::newRow("a local page") << "http://127.0.0.1/"
+                                      << "file:///w/index.htm" << false;
+        QTest::newRow("nothing shown yet") << "http://127.0.0.1/"
+                                           << "" << false;
+    }
+
+    void loginAskedOnlyForThePagesSite()
+    {
+        QFETCH(QString, requested);
+        QFETCH(QString, page);
+        QFETCH(bool, asks);
+        QCOMPARE(LoginPrompt::mayAsk(QUrl(requested), QUrl(page)), asks);
+    }
+
     void typedTextIsAddressSearchOrRefused_data()
     {
         using K = TypedText::Kind;
