@@ -152,7 +152,47 @@ Host hostOf(const QString& text)
     return withPort && isLabel(host) ? Host::Local : Host::None;
 }
 
+bool isEngineScheme(const QString& scheme)
+{
+    if (scheme == u"chrome-error" || scheme == u"chrome-extension")
+        return false;
+    return scheme == u"chrome" || scheme.startsWith(QLatin1StringView("chrome-")) ||
+           scheme == u"devtools" || scheme == u"qrc";
+}
+
+// The longest address a notice names whole.
+constexpr qsizetype kNoticeAddressLength = 80;
+
 } // namespace
+
+bool TypedText::isInternalAddress(const QUrl& url)
+{
+    QString scheme = url.scheme().toLower();
+    QUrl inner = url;
+    // The engine reads what follows "view-source:" as an address of its own.
+    if (scheme == u"view-source") {
+        const QString text = url.toString();
+        const QLatin1StringView prefix("view-source:");
+        qsizetype at = 0;
+        while (QStringView(text).mid(at).trimmed().startsWith(prefix, Qt::CaseInsensitive))
+            at = text.indexOf(u':', at) + 1;
+        inner = QUrl(text.mid(at).trimmed());
+        scheme = inner.scheme().toLower();
+    }
+    if (scheme == u"about") {
+        const QString page = inner.path().toLower();
+        return !page.isEmpty() && page != u"blank" && page != u"srcdoc";
+    }
+    return isEngineScheme(scheme);
+}
+
+QString TypedText::internalNotice(const QString& address)
+{
+    QString shown = DisplayText::oneLine(address);
+    if (shown.size() > kNoticeAddressLength)
+        shown = shown.left(kNoticeAddressLength - 3) + QStringLiteral("...");
+    return QStringLiteral("O endereço \"%1\" é interno do navegador e não é aberto.").arg(shown);
+}
 
 bool TypedText::isSearchTemplate(const QString& t)
 {
@@ -169,7 +209,7 @@ TypedText::Result TypedText::classify(const QString& typed, const QString& searc
     if (startsWithNoCase(text, QLatin1StringView("javascript:")))
         return {Kind::Refused, {}};
     if (hasScheme(text))
-        return {Kind::Address, text};
+        return {isInternalAddress(QUrl(text)) ? Kind::Internal : Kind::Address, text};
     switch (hostOf(text)) {
     case Host::Local:
         return {Kind::Address, QStringLiteral("http://") + text};

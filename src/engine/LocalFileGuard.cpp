@@ -5,6 +5,11 @@
 void LocalFileGuard::interceptRequest(QWebEngineUrlRequestInfo& info)
 {
     TrackingProtection::addHeaders(info);
+    // Nothing the program shows in the engine is a qrc: file: every such request is a page's.
+    if (info.requestUrl().scheme().compare(u"qrc", Qt::CaseInsensitive) == 0) {
+        info.block(true);
+        return;
+    }
     if (!info.requestUrl().isLocalFile())
         return;
     switch (info.resourceType()) {

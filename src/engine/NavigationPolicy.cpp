@@ -1,5 +1,7 @@
 #include "engine/NavigationPolicy.h"
 
+#include "core/TypedText.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEvent>
@@ -14,7 +16,6 @@ bool shownByEngine(const QString& scheme)
     static const QStringList schemes{
         QStringLiteral("http"), QStringLiteral("https"), QStringLiteral("file"),
         QStringLiteral("data"), QStringLiteral("blob"), QStringLiteral("about"),
-        QStringLiteral("qrc"),
         // The engine's own pages: error pages and the PDF viewer.
         QStringLiteral("chrome-error"), QStringLiteral("chrome-extension")};
     return schemes.contains(scheme);
@@ -59,6 +60,8 @@ NavigationPolicy::Verdict NavigationPolicy::verdict(const QUrl& target, const QU
                                                     QWebEnginePage::NavigationType type,
                                                     UserAction action)
 {
+    if (TypedText::isInternalAddress(target))
+        return Verdict::Refuse;
     const QString scheme = target.scheme().toLower();
     if (shownByEngine(scheme)) {
         const QString from = current.scheme().toLower();

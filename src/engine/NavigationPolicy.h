@@ -17,7 +17,8 @@ enum class Verdict {
 enum class UserAction { None, Recent };
 
 // `current` is the address of the page that asks; `action` says whether the user clicked or
-// pressed a key just before. The program's own navigations come as NavigationTypeTyped.
+// pressed a key just before. The program's own navigations come as NavigationTypeTyped. The
+// engine's and the program's own addresses (TypedText::isInternalAddress) are refused to all.
 Verdict verdict(const QUrl& target, const QUrl& current, QWebEnginePage::NavigationType type,
                 UserAction action);
 

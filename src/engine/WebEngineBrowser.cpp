@@ -1,6 +1,10 @@
 #include "engine/WebEngineBrowser.h"
 
+#include "core/ErrorReporter.h"
+#include "core/Paths.h"
+#include "core/TypedText.h"
 #include "core/UrlTools.h"
+#include "dialogs/Form5_Msg.h"
 #include "engine/FullScreenWindow.h"
 #include "engine/WebPage.h"
 #include "engine/WebProfile.h"
@@ -8,6 +12,7 @@
 #include "forms/WindowTrace.h"
 
 #include <QShortcut>
+#include <QTimer>
 #include <QWebEngineFindTextResult>
 #include <QWebEngineFullScreenRequest>
 #include <QWebEngineHistory>
@@ -16,6 +21,12 @@ namespace {
 constexpr int kLoadLineHeight = 2;
 // The skin's cyan.
 constexpr QRgb kLoadLineColour = 0x00FAFA;
+
+// The local page shown in place of one whose renderer ended; the lost address follows its "#".
+QUrl lostPageFile()
+{
+    return QUrl::fromLocalFile(applicationDir() + QStringLiteral("/Web/parou.htm"));
+}
 } // namespace
 
 WebEngineBrowser::WebEngineBrowser(QWidget* parent)
@@ -50,6 +61,10 @@ WebPage* WebEngineBrowser::ensurePage()
                 Q_EMIT findFinished(r.activeMatch(), r.numberOfMatches());
             });
     connect(m_page, &QWebEnginePage::pdfPrintingFinished, this, &BrowserControl::pdfPrinted);
+    // FIXME: a renderer that hangs (an endless script) is not told by this engine version, so its
+    // page stays as it froze; the program's buttons and keys go on working.
+    connect(m_page, &QWebEnginePage::renderProcessTerminated, this,
+            &WebEngineBrowser::rendererEnded);
     createLoadFeedback();
     return m_page;
 }
@@ -98,6 +113,22 @@ void WebEngineBrowser::fullScreenRequested(QWebEngineFullScreenRequest request)
         m_fullScreen = new FullScreenWindow(m_view);
 }
 
+void WebEngineBrowser::rendererEnded(int status)
+{
+    if (status == QWebEnginePage::NormalTerminationStatus || showsLostPage())
+        return;
+    m_lostAddress = m_page->url();
+    QUrl page = lostPageFile();
+    page.setFragment(m_lostAddress.toString(QUrl::FullyEncoded), QUrl::TolerantMode);
+    // Once the engine's call has returned; the local page comes in a new renderer.
+    QTimer::singleShot(0, m_page, [this, page] { m_page->load(page); });
+}
+
+bool WebEngineBrowser::showsLostPage() const
+{
+    return m_page && m_page->url().adjusted(QUrl::RemoveFragment) == lostPageFile();
+}
+
 void WebEngineBrowser::resizeEvent(QResizeEvent*)
 {
     if (m_view)
@@ -106,7 +137,18 @@ void WebEngineBrowser::resizeEvent(QResizeEvent*)
 
 void WebEngineBrowser::Navigate(const QString& address)
 {
-    ensurePage()->load(addressToUrl(address));
+    const QUrl url = addressToUrl(address);
+    // The engine itself trims what a stored address may carry around it.
+    if (TypedText::isInternalAddress(url) || TypedText::isInternalAddress(QUrl(address.trimmed())))
+        return refuse(address);
+    ensurePage()->load(url);
+}
+
+// Told once the caller's event is over, as a page's own notices are.
+void WebEngineBrowser::refuse(const QString& address)
+{
+    const QString notice = TypedText::internalNotice(address);
+    QTimer::singleShot(0, this, [notice] { ErrorReporter::guard([&] { showNotice(notice); }); });
 }
 
 bool WebEngineBrowser::canGoBack() const { return m_page && m_page->history()->canGoBack(); }
@@ -141,7 +183,9 @@ QString WebEngineBrowser::LocationName() const { return m_page ? m_page->title()
 
 void WebEngineBrowser::Refresh()
 {
-    if (m_page)
+    if (showsLostPage())
+        m_page->load(m_lostAddress);
+    else if (m_page)
         m_page->triggerAction(QWebEnginePage::Reload);
 }
 

@@ -3,6 +3,7 @@
 #include "forms/BrowserControl.h"
 
 #include <QPointer>
+#include <QUrl>
 
 class FullScreenWindow;
 class QShortcut;
@@ -12,7 +13,10 @@ class WebPage;
 class WebView;
 
 // The browser control over QtWebEngine. The engine is started on the first navigation, so a
-// control that is never navigated costs nothing.
+// control that is never navigated costs nothing. Navigate refuses the engine's and the program's
+// own addresses (TypedText::isInternalAddress) with a notice, the page staying as it was. A page
+// whose renderer ends (a crash, a kill) gives way to a local page saying so, and Refresh (F5)
+// there loads the lost address again.
 class WebEngineBrowser : public BrowserControl {
     Q_OBJECT
 public:
@@ -47,6 +51,9 @@ private:
     void showProgress(int percent);
     void endLoad();
     void fullScreenRequested(QWebEngineFullScreenRequest request);
+    void refuse(const QString& address);
+    void rendererEnded(int status);
+    bool showsLostPage() const;
 
     WebView* m_view = nullptr;
     WebPage* m_page = nullptr;
@@ -57,4 +64,6 @@ private:
     QPointer<FullScreenWindow> m_fullScreen;
     bool m_silent = false;
     bool m_loadOk = false;
+    // The address of the page whose renderer ended, while the local page stands in for it.
+    QUrl m_lostAddress;
 };

@@ -128,6 +128,10 @@ void GotoForm::goTyped()
         txtEndereco->selectAll();
         showNotice(QStringLiteral("Endereços \"javascript:\" não são abertos."));
         return;
+    case TypedText::Kind::Internal:
+        txtEndereco->selectAll();
+        showNotice(TypedText::internalNotice(r.url));
+        return;
     case TypedText::Kind::Search:
         if (const auto chosen = ConfigStore::setting(QString::fromUtf16(ConfigStore::kSearchKey))) {
             if (TypedText::isSearchTemplate(*chosen))

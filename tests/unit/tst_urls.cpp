@@ -185,6 +185,21 @@ private Q_SLOTS:
             << "file:///w/index.htm" << web << typed << A::None << V::Show;
         QTest::newRow("file from file") << "file:///w/b.htm"
                                         << "file:///w/a.htm" << link << A::Recent << V::Show;
+        // The program's own files and the engine's own addresses, whoever asks.
+        QTest::newRow("qrc from web")
+            << "qrc:/sql/QV_Links_schema.sql" << web << link << A::Recent << V::Refuse;
+        QTest::newRow("qrc from a local page")
+            << "qrc:/pictures/btnHome.svg"
+            << "file:///w/a.htm" << other << A::None << V::Refuse;
+        QTest::newRow("engine debug address by the program")
+            << "chrome://crash" << web << typed << A::None << V::Refuse;
+        QTest::newRow("engine address a page opens in a new window")
+            << "CHROME://gpucrash/" << web << link << A::Recent << V::Refuse;
+        QTest::newRow("view-source of an engine address")
+            << "view-source:chrome://kill" << web << typed << A::None << V::Refuse;
+        QTest::newRow("the engine's error page")
+            << "chrome-error://chromewebdata/" << web << other << A::None << V::Show;
+        QTest::newRow("blank page") << "about:blank" << web << link << A::None << V::Show;
     }
 
     void externalAddressesNeedAClick()
@@ -290,6 +305,22 @@ private Q_SLOTS:
             << QString::fromUtf16(u"\u202Ejavascript:x") << K::Refused << "";
         QTest::newRow("split javascript is only words")
             << "java script:x" << K::Search << q + "java%20script%3Ax";
+        QTest::newRow("engine debug address")
+            << " chrome://inducebrowsercrashforrealz" << K::Internal
+            << "chrome://inducebrowsercrashforrealz";
+        QTest::newRow("engine address in capitals")
+            << "CHROME://GpuHang/" << K::Internal << "CHROME://GpuHang/";
+        QTest::newRow("engine's untrusted pages")
+            << "chrome-untrusted://crash" << K::Internal << "chrome-untrusted://crash";
+        QTest::newRow("program's own file")
+            << "qrc:///sql/QV_Links_schema.sql" << K::Internal << "qrc:///sql/QV_Links_schema.sql";
+        QTest::newRow("about page other than blank")
+            << "about:crash" << K::Internal << "about:crash";
+        QTest::newRow("view-source of an engine address")
+            << "view-source: VIEW-SOURCE:chrome://hang" << K::Internal
+            << "view-source: VIEW-SOURCE:chrome://hang";
+        QTest::newRow("view-source of a page")
+            << "view-source:https://a/" << K::Address << "view-source:https://a/";
     }
 
     void typedTextIsAddressSearchOrRefused()
