@@ -42,7 +42,7 @@ QString detailOf(const PermissionStore::Entry& e)
                              ? QStringLiteral("permitido")
                              : QStringLiteral("bloqueado");
     const QString when =
-        QDateTime::fromSecsSinceEpoch(e.when).toString(QStringLiteral("dd/MM/yyyy HH:mm"));
+        QDateTime::fromSecsSinceEpoch(e.when).toString(QStringLiteral("dd/MM/yyyy"));
     return DisplayText::oneLine(e.kind.left(100)) + QStringLiteral(": ") + said +
            QStringLiteral(" em ") + when;
 }
