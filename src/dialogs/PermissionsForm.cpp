@@ -175,10 +175,6 @@ PermissionsForm& PermissionsForm::open()
     return form;
 }
 
-int PermissionsForm::rowCount() const { return int(lstDecisoes->entries().size()); }
-
-int PermissionsForm::currentRow() const { return lstDecisoes->current(); }
-
 void PermissionsForm::acceptAnswer() { rejectAnswer(); }
 
 void PermissionsForm::refill() { lstDecisoes->setEntries(PermissionStore::decisions()); }

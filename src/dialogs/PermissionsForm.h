@@ -17,10 +17,6 @@ public:
     // forward.
     static PermissionsForm& open();
 
-    // The decisions listed and the chosen one (-1: none), for the tests.
-    int rowCount() const;
-    int currentRow() const;
-
 protected:
     void acceptAnswer() override;
 
