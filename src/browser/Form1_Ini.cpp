@@ -9,6 +9,7 @@
 #include "dialogs/FindForm.h"
 #include "dialogs/Form5_Msg.h"
 #include "dialogs/LoginForm.h"
+#include "dialogs/PermissionsForm.h"
 #include "dialogs/QuestionForm.h"
 #include "engine/BrowsingData.h"
 #include "engine/PagePrinter.h"
@@ -26,6 +27,7 @@
 #include "storage/Backups.h"
 #include "storage/ConfigStore.h"
 #include "storage/HistoryStore.h"
+#include "storage/PermissionStore.h"
 #include "storage/SiteStore.h"
 
 #include <QLabel>
@@ -98,6 +100,7 @@ void Form1_Ini::createKeys()
     bind(Qt::CTRL | Qt::Key_P, [](Form1_Ini* f) { f->m_printer->print(); });
     bind(Qt::CTRL | Qt::SHIFT | Qt::Key_Delete, &Form1_Ini::askToClearBrowsingData);
     bind(Qt::CTRL | Qt::Key_L, &Form1_Ini::openGoto);
+    bind(Qt::CTRL | Qt::SHIFT | Qt::Key_P, [](Form1_Ini*) { PermissionsForm::open(); });
 }
 
 void Form1_Ini::savePageToList()
@@ -127,7 +130,15 @@ void Form1_Ini::askToClearBrowsingData()
                            QStringLiteral("Os sites salvos ficam.")))
         return;
     clearBrowsingData(history());
-    showNotice(QStringLiteral("Histórico, cookies e cache foram limpos."));
+    // Asked only when there is something to forget; the saved sites stay either way.
+    const bool forget = PermissionStore::hasDecisions() &&
+                        QuestionForm::ask(QStringLiteral("Esquecer também as permissões dadas "
+                                                         "aos sites?"),
+                                          QStringLiteral("Cada site pergunta de novo."));
+    if (forget)
+        PermissionStore::forgetAll();
+    showNotice(forget ? QStringLiteral("Histórico, cookies, cache e permissões foram limpos.")
+                      : QStringLiteral("Histórico, cookies e cache foram limpos."));
 }
 
 void Form1_Ini::connectButtons()

@@ -48,7 +48,8 @@ public:
     void TimerShowForm_Timer();
     // Ctrl+D: the page shown goes to the saved sites, once.
     void savePageToList();
-    // Ctrl+Shift+Delete: after a "SIM", the engine forgets what browsing left behind.
+    // Ctrl+Shift+Delete: after a "SIM", the engine forgets what browsing left behind; a second
+    // "SIM", asked when there are any, forgets the sites' permissions too.
     void askToClearBrowsingData();
     // Ctrl+L: the address window.
     void openGoto();

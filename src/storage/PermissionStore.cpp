@@ -122,3 +122,72 @@ void PermissionStore::remember(const QString& origin, const QString& kind, Decis
         db->fail(QStringLiteral("a decisão para %1 (%2) não foi gravada").arg(origin, kind), sql);
     db->Close();
 }
+
+namespace {
+
+PermissionStore::Decision decisionOf(Database& db, const QString& value, const QString& origin,
+                                     const QString& kind)
+{
+    if (value == QStringView(kAllow))
+        return PermissionStore::Decision::Allow;
+    if (value != QStringView(kDeny))
+        db.fail(QStringLiteral("a decisão guardada na tabela Permissoes para %1 (%2) não é "
+                               "\"permitir\" nem \"negar\"")
+                    .arg(origin, kind));
+    return PermissionStore::Decision::Deny;
+}
+
+QString deleteSql(const QString& origin, const QString& kind)
+{
+    return QStringLiteral("DELETE FROM Permissoes WHERE origem=") + quoted(origin) +
+           QStringLiteral(" AND recurso=") + quoted(kind);
+}
+
+} // namespace
+
+std::vector<PermissionStore::Entry> PermissionStore::decisions()
+{
+    auto db = open();
+    std::vector<Entry> entries;
+    Recordset& rs =
+        db->OpenRecordset(QStringLiteral("SELECT origem, recurso, decisao, quando FROM Permissoes "
+                                         "ORDER BY quando DESC, origem, recurso"));
+    for (; !rs.Eof(); rs.MoveNext()) {
+        const QString origin = rs.textAt(0), kind = rs.textAt(1);
+        entries.push_back(
+            {origin, kind, decisionOf(*db, rs.textAt(2), origin, kind), rs.int64At(3)});
+    }
+    return entries;
+}
+
+bool PermissionStore::hasDecisions()
+{
+    auto db = open();
+    return !db->OpenRecordset(QStringLiteral("SELECT 1 FROM Permissoes LIMIT 1")).Eof();
+}
+
+bool PermissionStore::forget(const QString& origin, const QString& kind)
+{
+    auto db = open();
+    const bool found = db->Execute(deleteSql(origin, kind)) > 0;
+    db->Close();
+    if (found)
+        Q_EMIT Notifier::instance().forgotten(origin, kind);
+    return found;
+}
+
+int PermissionStore::forgetAll()
+{
+    auto db = open();
+    const int count = db->Execute(QStringLiteral("DELETE FROM Permissoes"));
+    db->Close();
+    if (count > 0)
+        Q_EMIT Notifier::instance().forgotten(QString(), QString());
+    return count;
+}
+
+PermissionStore::Notifier& PermissionStore::Notifier::instance()
+{
+    static Notifier notifier;
+    return notifier;
+}

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
 #include <QStringList>
 
 #include <optional>
+#include <vector>
 
 // What the user decided a site may do without being asked again: table Permissoes (origem,
 // recurso, decisao, quando) of QV_Config.mdb at ConfigDbPath, made when it is missing. Every
@@ -28,5 +30,43 @@ QStringList allowedOrigins(const QString& kind);
 
 // Stores the decision of `origin` on `kind` with the time it is taken, in place of an older one.
 void remember(const QString& origin, const QString& kind, Decision decision);
+
+// One stored decision, as the decisions window lists it.
+struct Entry {
+    QString origin;
+    QString kind;
+    Decision decision;
+    qint64 when; // Unix seconds
+};
+
+// Every stored decision, newest first (then by origin and kind). A stored value that is neither
+// decision is an error naming the file, as for decision().
+std::vector<Entry> decisions();
+
+// Whether any decision is stored, whatever its value.
+bool hasDecisions();
+
+// Forgets the decision of `origin` on `kind`, so that the site is asked again; false when none
+// was stored. Announced through Notifier.
+bool forget(const QString& origin, const QString& kind);
+
+// Forgets every decision, a damaged one too; the number forgotten. Announced through Notifier (an
+// empty origin and kind) when there was any.
+int forgetAll();
+
+// Tells whoever holds what a decision gave (a camera, a microphone) that it is gone: emitted on
+// the thread that forgot, after the change is on disk.
+class Notifier : public QObject {
+    Q_OBJECT
+public:
+    static Notifier& instance();
+
+Q_SIGNALS:
+    // An empty origin means every decision of every site.
+    void forgotten(const QString& origin, const QString& kind);
+
+private:
+    Notifier() = default;
+};
 
 } // namespace PermissionStore

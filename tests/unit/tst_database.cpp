@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSignalSpy>
 #include <QTest>
 
 #include <sqlite3.h>
@@ -410,6 +411,111 @@ private Q_SLOTS:
             QCOMPARE(TestInstall::query(config, QStringLiteral("SELECT count(*) FROM Permissoes")),
                      QStringList{QString::number(remembered.isEmpty() ? 0 : 1)});
         }
+        QCOMPARE(TestInstall::query(config, "SELECT " + record + " FROM Tabela1"), before);
+    }
+    void permissionDecisionsAreListedAndForgotten_data()
+    {
+        QTest::addColumn<QStringList>("rows"); // origem|recurso|decisao|quando
+        QTest::addColumn<bool>("readOnly");
+        QTest::addColumn<QString>("forget"); // origem|recurso, or "*" for all
+        QTest::addColumn<QStringList>("listed");
+        QTest::addColumn<QStringList>("left");
+        QTest::addColumn<QStringList>("announced");
+        const QStringList three{"http://a.example|downloads|permitir|10",
+                                "http://o'neil.example|câmera|negar|30",
+                                "http://a.example|câmera|negar|20"};
+        const QStringList newestFirst{"http://o'neil.example|câmera|negar|30",
+                                      "http://a.example|câmera|negar|20",
+                                      "http://a.example|downloads|permitir|10"};
+        QTest::newRow("one, by origin and kind")
+            << three << false << "http://o'neil.example|câmera" << newestFirst
+            << QStringList{"http://a.example|câmera", "http://a.example|downloads"}
+            << QStringList{"http://o'neil.example|câmera"};
+        QTest::newRow("the site's other kinds stay")
+            << three << false << "http://a.example|downloads" << newestFirst
+            << QStringList{"http://a.example|câmera", "http://o'neil.example|câmera"}
+            << QStringList{"http://a.example|downloads"};
+        QTest::newRow("one not stored: nothing announced")
+            << three << false << "http://a.example|microfone" << newestFirst
+            << QStringList{"http://a.example|câmera", "http://a.example|downloads",
+                           "http://o'neil.example|câmera"}
+            << QStringList();
+        QTest::newRow("all") << three << false << "*" << newestFirst << QStringList()
+                             << QStringList{"|"};
+        QTest::newRow("all of none")
+            << QStringList() << false << "*" << QStringList() << QStringList() << QStringList();
+        QTest::newRow("read-only file")
+            << three << true << "http://a.example|downloads" << newestFirst
+            << QStringList{"http://a.example|câmera", "http://a.example|downloads",
+                           "http://o'neil.example|câmera"}
+            << QStringList{"error"};
+        QTest::newRow("read-only file, all")
+            << three << true << "*" << newestFirst
+            << QStringList{"http://a.example|câmera", "http://a.example|downloads",
+                           "http://o'neil.example|câmera"}
+            << QStringList{"error"};
+        QTest::newRow("a stored value that is no decision")
+            << QStringList{"http://a.example|downloads|sim|10"} << false << "*"
+            << QStringList{"error"} << QStringList() << QStringList{"|"};
+    }
+
+    // What is forgotten is only the decision named, it is announced once it is gone, and a
+    // file that cannot be changed is an error that forgets nothing and announces nothing.
+    void permissionDecisionsAreListedAndForgotten()
+    {
+        QFETCH(QStringList, rows);
+        QFETCH(bool, readOnly);
+        QFETCH(QString, forget);
+        QFETCH(QStringList, listed);
+        QFETCH(QStringList, left);
+        QFETCH(QStringList, announced);
+        if (readOnly && geteuid() == 0)
+            QSKIP("file permissions do not stop root");
+        TestInstall inst;
+        const QString config = inst.configDb();
+        TestInstall::exec(config, QStringLiteral("CREATE TABLE Permissoes (origem TEXT, recurso "
+                                                 "TEXT, decisao TEXT, quando INTEGER, "
+                                                 "PRIMARY KEY(origem, recurso))"));
+        for (const QString& row : rows) {
+            QStringList v = row.split(u'|');
+            for (QString& f : v)
+                f = u'\'' + f.replace(u'\'', QStringLiteral("''")) + u'\'';
+            TestInstall::exec(config, "INSERT INTO Permissoes VALUES (" + v.join(u',') + ')');
+        }
+        const QString record = QStringLiteral("left||top||homeURL||homeTitulo||minimizado");
+        const QStringList before = TestInstall::query(config, "SELECT " + record + " FROM Tabela1");
+        QStringList got;
+        QString message = errorOf([&] {
+            for (const PermissionStore::Entry& e : PermissionStore::decisions())
+                got << e.origin + u'|' + e.kind + u'|' +
+                           (e.decision == PermissionStore::Decision::Allow ? "permitir" : "negar") +
+                           u'|' + QString::number(e.when);
+        });
+        QCOMPARE(message.isEmpty() ? got : QStringList{"error"}, listed);
+        QCOMPARE(PermissionStore::hasDecisions(), !rows.isEmpty());
+        if (readOnly)
+            QVERIFY(QFile::setPermissions(config, QFile::ReadOwner));
+        QSignalSpy spy(&PermissionStore::Notifier::instance(),
+                       &PermissionStore::Notifier::forgotten);
+        const QStringList named = forget.split(u'|');
+        message = errorOf([&] {
+            if (forget == u"*")
+                QCOMPARE(PermissionStore::forgetAll(), int(rows.size()));
+            else
+                QCOMPARE(PermissionStore::forget(named[0], named[1]), announced.size() == 1);
+        });
+        QFile::setPermissions(config, QFile::ReadOwner | QFile::WriteOwner);
+        QStringList heard;
+        for (const QList<QVariant>& args : spy)
+            heard << args[0].toString() + u'|' + args[1].toString();
+        if (announced == QStringList{"error"})
+            QVERIFY2(message.contains(config) && heard.isEmpty(), qPrintable(message));
+        else
+            QCOMPARE(heard, announced);
+        QCOMPARE(TestInstall::query(config, QStringLiteral("SELECT origem||'|'||recurso FROM "
+                                                           "Permissoes ORDER BY 1")),
+                 left);
+        QCOMPARE(PermissionStore::hasDecisions(), !left.isEmpty());
         QCOMPARE(TestInstall::query(config, "SELECT " + record + " FROM Tabela1"), before);
     }
 };

@@ -7,6 +7,7 @@
 #include "dialogs/Form5_Msg.h"
 #include "dialogs/Form6_Del.h"
 #include "dialogs/LoginForm.h"
+#include "dialogs/PermissionsForm.h"
 #include "dialogs/QuestionForm.h"
 #include "forms/Controls.h"
 #include "forms/FormTimer.h"
@@ -111,6 +112,9 @@ void tst_layout::windowMatchesTable_data()
                               << QStringLiteral("Quorvane - Localizar");
     QTest::newRow("GotoForm") << &layout::GotoFormLayout << loader<GotoForm>() << QSize(290, 306)
                               << QStringLiteral("Quorvane - Ir para");
+    QTest::newRow("PermissionsForm")
+        << &layout::PermissionsFormLayout << Loader([] { return &PermissionsForm::open(); })
+        << QSize(290, 306) << QStringLiteral("Quorvane - Permissões");
 }
 
 void tst_layout::windowMatchesTable()
