@@ -11,6 +11,7 @@
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
+#include <QPointer>
 #include <QWebEngineNotification>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
@@ -54,6 +55,16 @@ QVariant imageData(const QImage& icon)
     return QVariant::fromValue(arg);
 }
 
+// The page's own title; nothing when it has none (the engine then gives its address).
+QString ownTitle(const QWebEnginePage& page)
+{
+    const QString title = page.title();
+    const QUrl url = page.url();
+    if (title == url.toString() || QStringLiteral("//") + title == url.toString(QUrl::RemoveScheme))
+        return {};
+    return title;
+}
+
 // The title of the page shown from `origin`; its host when no such page has a title.
 QString sourceOf(const QUrl& origin)
 {
@@ -63,9 +74,9 @@ QString sourceOf(const QUrl& origin)
         if (!view || !view->page())
             continue;
         const QUrl shown = view->page()->url();
-        const QString title = view->page()->title();
+        const QString title = ownTitle(*view->page());
         if (shown.scheme() == origin.scheme() && shown.host() == origin.host() &&
-            shown.port() == origin.port() && !title.isEmpty() && title != shown.toString())
+            shown.port() == origin.port() && !title.isEmpty())
             return cut(DisplayText::oneLine(title), DesktopNotifications::kTitleLength);
     }
     return origin.host().isEmpty() ? origin.toString() : origin.host();
@@ -105,11 +116,17 @@ DesktopNotifications::DesktopNotifications(const QDBusConnection& bus,
 
 void DesktopNotifications::attach(QWebEngineProfile* profile)
 {
-    auto* presenter =
-        new DesktopNotifications(QDBusConnection::sessionBus(), bringMainWindowUp, profile);
+    // The session bus is reached with the first notification: a program whose pages never
+    // notify never connects to it.
+    auto presenter = std::make_shared<QPointer<DesktopNotifications>>();
     profile->setNotificationPresenter(
-        [presenter](std::unique_ptr<QWebEngineNotification> notification) {
-            ErrorReporter::guard([&] { presenter->present(std::move(notification)); });
+        [profile, presenter](std::unique_ptr<QWebEngineNotification> notification) {
+            ErrorReporter::guard([&] {
+                if (!*presenter)
+                    *presenter = new DesktopNotifications(QDBusConnection::sessionBus(),
+                                                          bringMainWindowUp, profile);
+                (*presenter)->present(std::move(notification));
+            });
         });
 }
 

@@ -58,7 +58,8 @@ public:
                          QObject* parent);
 
     // Presents the notifications of `profile`'s pages on the session bus, bringing the main
-    // window up on a click. The presenter is a child of the profile.
+    // window up on a click. The presenter, made with the first notification, is a child of the
+    // profile.
     static void attach(QWebEngineProfile* profile);
 
     // Shows `request`; nothing when its site has sent too many this minute. The handle names it

@@ -37,7 +37,7 @@ config_sql "INSERT INTO Permissoes VALUES ('$HTTP', 'notificações', 'permitir'
 
 # ---- the allowed site's notifications reach the service ----------------------------------------
 start_app
-wait_for_window "$QV_TITLE" 10 >/dev/null || fail "the main window did not appear"
+win=$(wait_for_window "$QV_TITLE" 10) || fail "the main window did not appear"
 wait_until 20 grep -q '^NOTIFY 1' "$SERVED" || fail "no notification reached the service"
 IFS=$'\t' read -r id source summary body actions image < <(sed -n 's/^NOTIFY //p' "$SERVED" | head -n1)
 assert_eq "Caixa de entrada" "$source" "the notification's source (the page's title)"
@@ -50,8 +50,13 @@ second=$(sed -n 's/^NOTIFY 2\t//p' "$SERVED")
 assert_eq "-" "${second##*$'\t'}" "the picture of an icon that is no picture"
 wait_until 5 bash -c "(( \$(grep -c '^GET /p/notif-shown ' '$HTTP_LOG') >= 1 ))" || fail "the page did not hear that it was shown"
 
+# Hidden in the tray (its title-bar button), the main window comes back on a click.
+window_geometry "$win"
+click $((WX + 3510 / 15 + 11)) $((WY + 145 / 15 + 11))
+wait_for_no_window "$QV_TITLE" 3 || fail "the tray button did not hide the main window"
 command_to_service "click 1"
 wait_until 10 bash -c "(( \$(grep -c '^GET /p/notif-clicked ' '$HTTP_LOG') >= 1 ))" || fail "the click did not reach the page"
+wait_for_window "$QV_TITLE" 5 >/dev/null || fail "the click did not bring the main window back from the tray"
 command_to_service "close 1"
 wait_until 10 bash -c "(( \$(grep -c '^GET /p/notif-closed ' '$HTTP_LOG') >= 1 ))" || fail "the closing did not reach the page"
 assert_eq 1 "$(told clicked)" "clicks the page heard"
