@@ -15,6 +15,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
+#include <sys/prctl.h>
+
 // The desktop's notification service as the test's own private bus carries it: it records what
 // it is asked, numbers what it shows, and may be told to fail or never to answer.
 class FakeNotificationServer : public QObject, protected QDBusContext {
@@ -157,6 +160,8 @@ void tst_notifications::initTestCase()
             "send_destination=\"*\" eavesdrop=\"true\"/>"
             "<allow eavesdrop=\"true\"/><allow own=\"*\"/></policy></busconfig>");
     f.close();
+    // The bus ends with the test, even one that crashes.
+    m_daemon.setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGKILL); });
     m_daemon.start(QStringLiteral("dbus-daemon"),
                    {QStringLiteral("--config-file=") + config, QStringLiteral("--nofork"),
                     QStringLiteral("--print-address")});
