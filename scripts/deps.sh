@@ -18,13 +18,14 @@ run_packages=(
     qt6-qpa-plugins fonts-liberation xdg-utils qt6-translations-l10n
 )
 # End-to-end tests (X server, window manager, tray host, input and screenshots), the database
-# tool, the validators of the desktop entry and the metainfo, and the format check.
+# tool, the validators of the desktop entry and the metainfo, the format check, and the fake
+# desktop notification service (Python's D-Bus and GLib bindings).
 test_packages=(
     clang-format
     xvfb openbox trayer xdotool imagemagick x11-utils
     sqlite3
     desktop-file-utils appstream
-    dbus-daemon at-spi2-core python3-pyatspi
+    dbus-daemon at-spi2-core python3-pyatspi python3-dbus python3-gi
     clang libclang-rt-14-dev # the fuzz targets (scripts/test-sanitized.sh)
 )
 # The Debian package (scripts/package.sh): debhelper and dpkg-buildpackage, fakeroot for a build

@@ -6,9 +6,9 @@
 
 class QLabel;
 
-// A notice about what a page did or asked (a download, a print, a refusal): the timed notice's
-// look and place and its three seconds, without a modal loop. It takes no focus and no input:
-// clicks and keys made while it is up reach the window they are made in.
+// A notice about what a page did or asked (a download, a print, a refusal, a notification): the
+// timed notice's look and place and its three seconds, without a modal loop. It takes no focus and
+// no input: clicks and keys made while it is up reach the window they are made in.
 //
 // A notice of the kind on show merges into it ("5 downloads concluídos"); one of another kind
 // waits for it, merging with any of its own kind that waits. No notice waits behind more than one
@@ -17,7 +17,15 @@ class QLabel;
 class PageNotice : public BaseForm {
     Q_OBJECT
 public:
-    enum class Kind { DownloadDone, DownloadFailed, DownloadRefused, PrintDone, PrintFailed };
+    enum class Kind {
+        DownloadDone,
+        DownloadFailed,
+        DownloadRefused,
+        PrintDone,
+        PrintFailed,
+        // A page's notification, told here when the desktop cannot show it.
+        PageNotification
+    };
 
     PageNotice();
 

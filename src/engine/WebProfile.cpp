@@ -1,5 +1,6 @@
 #include "engine/WebProfile.h"
 
+#include "engine/DesktopNotifications.h"
 #include "engine/DownloadSaver.h"
 #include "engine/LocalFileGuard.h"
 #include "engine/TrackingProtection.h"
@@ -43,6 +44,7 @@ QWebEngineProfile* WebProfile::persistent()
         auto* p = new QWebEngineProfile(QStringLiteral("quorvane"), QCoreApplication::instance());
         configure(p);
         new DownloadSaver(p);
+        DesktopNotifications::attach(p);
         return p;
     }();
     return profile;

@@ -670,6 +670,8 @@ void tst_editing::pageNoticesMergeAndNeverWait_data()
         << QStringList{"a", "2 downloads concluídos", "3 downloads concluídos",
                        "4 downloads concluídos", "5 downloads concluídos"}
         << 3;
+    QTest::newRow("page notifications merge")
+        << QStringList{"N:a", "N:b"} << QStringList{"a", "2 notificações de páginas"} << 3;
     QTest::newRow("refusals merge")
         << QStringList{"R:r", "R:s", "R:t"}
         << QStringList{"r", "2 downloads bloqueados", "3 downloads bloqueados"} << 3;
@@ -693,7 +695,8 @@ void tst_editing::pageNoticesMergeAndNeverWait()
     const QHash<QChar, PageNotice::Kind> kinds{{u'D', PageNotice::Kind::DownloadDone},
                                                {u'F', PageNotice::Kind::DownloadFailed},
                                                {u'R', PageNotice::Kind::DownloadRefused},
-                                               {u'P', PageNotice::Kind::PrintDone}};
+                                               {u'P', PageNotice::Kind::PrintDone},
+                                               {u'N', PageNotice::Kind::PageNotification}};
     QStringList texts;
     const auto note = [&texts] {
         const PageNotice* n = Forms::ifLoaded<PageNotice>();
