@@ -6,6 +6,7 @@
 // state with every acknowledged operation applied, plus at most the one that was under way (of
 // queued visits, the first ones); it then takes the files as the new checked state. "init DIR"
 // takes the first state.
+#include "core/DisplayText.h"
 #include "core/Paths.h"
 #include "storage/ConfigStore.h"
 #include "storage/HistoryStore.h"
@@ -238,7 +239,8 @@ QList<State> after(const State& s, const QStringList& op, const QString& ack)
         QList<State> out = {s}; // stored in order, maybe over several transactions
         for (const QString& v : op[2].split(',')) {
             const QStringList p = v.split(':');
-            const QString url = unhex(p[0]), title = unhex(p[1]);
+            // The store keeps a page's title as one line.
+            const QString url = unhex(p[0]), title = DisplayText::oneLine(unhex(p[1]));
             QStringList& row = n.history[url];
             if (row.isEmpty())
                 row = {title, "1", p[2]};
