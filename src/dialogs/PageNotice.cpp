@@ -123,6 +123,8 @@ QString PageNotice::textOf(const Notice& notice)
         return QStringLiteral("%1 páginas salvas em PDF").arg(n);
     case Kind::PrintFailed:
         return QStringLiteral("%1 páginas não foram salvas em PDF").arg(n);
+    case Kind::ScreenShareRefused:
+        break;
     }
     return notice.text;
 }

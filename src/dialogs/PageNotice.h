@@ -17,7 +17,14 @@ class QLabel;
 class PageNotice : public BaseForm {
     Q_OBJECT
 public:
-    enum class Kind { DownloadDone, DownloadFailed, DownloadRefused, PrintDone, PrintFailed };
+    enum class Kind {
+        DownloadDone,
+        DownloadFailed,
+        DownloadRefused,
+        PrintDone,
+        PrintFailed,
+        ScreenShareRefused
+    };
 
     PageNotice();
 

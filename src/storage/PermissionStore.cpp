@@ -122,3 +122,9 @@ void PermissionStore::remember(const QString& origin, const QString& kind, Decis
         db->fail(QStringLiteral("a decisão para %1 (%2) não foi gravada").arg(origin, kind), sql);
     db->Close();
 }
+
+PermissionStore::Notifier& PermissionStore::notifier()
+{
+    static Notifier n;
+    return n;
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
 #include <QStringList>
 
@@ -28,5 +29,32 @@ QStringList allowedOrigins(const QString& kind);
 
 // Stores the decision of `origin` on `kind` with the time it is taken, in place of an older one.
 void remember(const QString& origin, const QString& kind, Decision decision);
+
+} // namespace PermissionStore
+
+namespace PermissionStore {
+
+// The kinds a page asks for itself (the table's recurso), each asked about once per origin.
+inline constexpr char16_t kNotifications[] = u"notificações";
+inline constexpr char16_t kCamera[] = u"câmera";
+inline constexpr char16_t kMicrophone[] = u"microfone";
+inline constexpr char16_t kCameraAndMicrophone[] = u"câmera e microfone";
+inline constexpr char16_t kScreen[] = u"tela";
+inline constexpr char16_t kLocation[] = u"localização";
+inline constexpr char16_t kPointer[] = u"ponteiro";
+
+// Tells the pages of the process that a decision was forgotten, so that what it allowed stops
+// at once. Whoever forgets a decision emits `forgotten` after the row is gone.
+class Notifier : public QObject {
+    Q_OBJECT
+public:
+    using QObject::QObject;
+
+Q_SIGNALS:
+    void forgotten(const QString& origin, const QString& kind);
+};
+
+// The process-wide notifier.
+Notifier& notifier();
 
 } // namespace PermissionStore
