@@ -76,11 +76,12 @@ void PermissionPrompt::request(QObject* page, const QUrl& origin, const QString&
                                const Shown& shown, const Reply& reply)
 {
     const QString key = originKey(origin);
-    if (const std::optional<Decision> decision = known(key, kind))
-        return reply(*decision == Decision::Allow);
+    // A request like one that waits joins it without reading the file again.
     Entry* entry = entryFor(key, kind);
     if (!entry) {
-        if (m_queue.size() >= kMostWaiting)
+        if (const std::optional<Decision> decision = known(key, kind))
+            return reply(*decision == Decision::Allow);
+        if (waiting() >= kMostWaiting)
             return reply(false);
         m_queue.append({key, hostOf(origin), LoginPrompt::siteOf(origin), kind, {}});
         entry = &m_queue.last();

@@ -23,7 +23,8 @@
 // a refusal, told once; it holds until the program ends or the decision is forgotten.
 //
 // The queue holds one entry per origin and kind, and one request per page in it: a page that
-// asks again and again adds nothing. Past kMostWaiting entries, a request is refused at once
+// asks again and again adds nothing. With kMostWaiting entries waiting (the one asked about
+// among them), a request is refused at once
 // (and nothing is remembered). A page that navigates away or closes drops its requests; an entry
 // no page waits for any more goes, and its question with it.
 class PermissionPrompt : public QObject {
