@@ -139,6 +139,21 @@ void WebPage::leave()
     showCapturing();
 }
 
+QString WebPage::capturingText() const
+{
+    bool camera = false;
+    bool microphone = false;
+    for (const QString& held : m_capturing) {
+        const QString kind = held.section(u'\n', 1);
+        camera = camera || kind != QStringView(PermissionStore::kMicrophone);
+        microphone = microphone || kind != QStringView(PermissionStore::kCamera);
+    }
+    const QString what = !microphone ? QStringLiteral("a sua câmera")
+                         : !camera   ? QStringLiteral("o seu microfone")
+                                     : QStringLiteral("a sua câmera e o seu microfone");
+    return QStringLiteral("Este site está usando %1").arg(what);
+}
+
 // A line along the top of the view while the page holds the camera or the microphone.
 void WebPage::showCapturing()
 {
@@ -152,13 +167,14 @@ void WebPage::showCapturing()
         return;
     }
     if (!line) {
-        line = new QLabel(QStringLiteral("Este site está usando a câmera ou o microfone"), view);
+        line = new QLabel(view);
         line->setObjectName(QStringLiteral("lblCapturing"));
         line->setAlignment(Qt::AlignCenter);
         line->setAttribute(Qt::WA_TransparentForMouseEvents);
         line->setStyleSheet(QStringLiteral(
             "background-color: #404040; color: #FAFA00; font-weight: bold; padding: 2px;"));
     }
+    line->setText(capturingText());
     line->setGeometry(0, 0, view->width(), line->sizeHint().height());
     line->show();
     line->raise();

@@ -47,6 +47,7 @@ private:
     // The page's document goes: its questions and captures with it.
     void leave();
     void showCapturing();
+    QString capturingText() const;
 
     bool m_silent = false;
     // The origins and kinds of capture allowed to this document.
