@@ -25,7 +25,8 @@ private Q_SLOTS:
 
 void tst_webengine::permissionQuestionRules_data()
 {
-    // Steps: "ask PAGE ORIGIN KIND [TIMES]" (ORIGIN a letter: http://LETTER.test), "frames PAGE
+    // Steps: "ask PAGE ORIGIN KIND [TIMES]" (ORIGIN a letter: http://LETTER.test), "ends TEXT"
+    // (the question on show ends so), "frames PAGE
     // N" (N origins asking for the camera at once), "wait", "allow" (Enter), "block" (Escape),
     // "close" (from outside), "open TEXT" / "none" (the question on show), "hide PAGE", "show
     // PAGE", "leave PAGE" (navigates away), "delete PAGE", "waiting N", "broken" (the table
@@ -79,6 +80,12 @@ void tst_webengine::permissionQuestionRules_data()
         << s("frames a 40|wait|waiting 32|frames a 40|waiting 32|open 0.test quer usar a sua "
              "câmera.|leave a|waiting 0")
         << QStringList(16, QStringLiteral("a F câmera deny")) << none << 0;
+    QTest::newRow("a long origin shows its end, and is kept whole")
+        << s("ask a long câmera|wait|ends …a.test quer usar a sua câmera.|block")
+        << s("a long câmera deny")
+        << QStringList{QStringLiteral("http://%1a.test câmera negar")
+                           .arg(QStringLiteral("abcdefgh.").repeated(1000))}
+        << 0;
     QTest::newRow("a table that cannot be read refuses, told once")
         << s("broken|ask a a câmera|ask b a câmera|ask a b notificações 5|wait|none")
         << s("a a câmera deny|b a câmera deny|a b notificações deny|a b notificações deny|a b "
@@ -105,7 +112,10 @@ void tst_webengine::permissionQuestionRules()
     };
     const auto ask = [&](const QString& page, const QString& origin, const QString& kind,
                          const QString& shownAs) {
-        const QUrl url(QStringLiteral("http://%1.test").arg(origin));
+        // "long": an origin of some 9,000 characters.
+        const QString host =
+            origin == u"long" ? QStringLiteral("abcdefgh.").repeated(1000) + u'a' : origin;
+        const QUrl url(QStringLiteral("http://%1.test").arg(host));
         asked.insert({url.toString(), kind});
         prompt.request(
             pageNamed(page), url, kind, [&hidden, page] { return !hidden.value(page); },
@@ -147,6 +157,11 @@ void tst_webengine::permissionQuestionRules()
             QVERIFY2(form(), qPrintable(step));
             QCOMPARE(form()->findChild<QLabel*>(QStringLiteral("lblMensagem"))->text(),
                      w.mid(1).join(u' '));
+        } else if (op == u"ends") {
+            // The host cut so that its end shows, the question whole, on a few lines.
+            QVERIFY2(form(), qPrintable(step));
+            const QString text = form()->findChild<QLabel*>(QStringLiteral("lblMensagem"))->text();
+            QVERIFY2(text.endsWith(w.mid(1).join(u' ')) && text.size() < 120, qPrintable(text));
         } else if (op == u"none") {
             QVERIFY2(!form(), qPrintable(step));
         } else if (op == u"hide" || op == u"show") {
