@@ -125,6 +125,8 @@ QString PageNotice::textOf(const Notice& notice)
         return QStringLiteral("%1 páginas não foram salvas em PDF").arg(n);
     case Kind::PageNotification:
         return QStringLiteral("%1 notificações de páginas").arg(n);
+    case Kind::ScreenShareRefused:
+        break;
     }
     return notice.text;
 }

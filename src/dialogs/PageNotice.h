@@ -24,7 +24,8 @@ public:
         PrintDone,
         PrintFailed,
         // A page's notification, told here when the desktop cannot show it.
-        PageNotification
+        PageNotification,
+        ScreenShareRefused
     };
 
     PageNotice();

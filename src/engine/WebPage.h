@@ -1,15 +1,25 @@
 #pragma once
 
+#include <QSet>
 #include <QWebEnginePage>
 
 class LoginPrompt;
 
 // Page policy: when silent, the page never opens a dialog of its own; links that ask for a
-// new window open in the same view, after the page that asked; permissions are refused.
+// new window open in the same view, after the page that asked. What a site asks to use (the
+// camera, notifications, ...) goes to the permission questions, in the name of the origin that
+// asks; screen sharing is refused with a notice. While the page holds the camera or the
+// microphone, a line along the top of its view says so.
 class WebPage : public QWebEnginePage {
     Q_OBJECT
 public:
     WebPage(QWebEngineProfile* profile, QObject* parent);
+    ~WebPage() override;
+
+    // Takes back what the decision of `origin` on `kind` allowed: further requests are asked
+    // again, and a capture of the camera or microphone under way stops (the page reloads). An
+    // empty origin: every decision went.
+    void revoke(const QString& origin, const QString& kind);
 
     void setSilent(bool silent) { m_silent = silent; }
     // The first address of a window this page asked for, taken as a navigation of this page
@@ -31,6 +41,17 @@ protected:
     bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override;
 
 private:
+    void askPermission(const QUrl& origin, Feature feature);
+    void answerPermission(const QUrl& origin, Feature feature, bool allowed);
+    // Whether the page's view is on screen: not hidden in the tray, not minimized.
+    bool shown() const;
+    // The page's document goes: its questions and captures with it.
+    void leave();
+    void showCapturing();
+    QString capturingText() const;
+
     bool m_silent = false;
+    // The origins and kinds of capture allowed to this document.
+    QSet<QString> m_capturing;
     LoginPrompt* m_login; // a child of the page
 };

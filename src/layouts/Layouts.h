@@ -10,10 +10,11 @@ extern const Form Form3_AboutLayout;
 extern const Form Form4_HelpLayout;
 extern const Form Form5_MsgLayout;
 extern const Form Form6_DelLayout;
-// Small windows in the notice's style: the login, the yes/no question, finding in the page, the
-// address window and the sites' permissions.
+// Small windows in the notice's style: the login, the yes/no question, finding in the page,
+// the address window, the question whether a site may use something, and the sites' permissions.
 extern const Form LoginFormLayout;
 extern const Form QuestionFormLayout;
+extern const Form PermissionFormLayout;
 extern const Form FindFormLayout;
 extern const Form GotoFormLayout;
 extern const Form PermissionsFormLayout;

@@ -69,4 +69,13 @@ private:
     Notifier() = default;
 };
 
+// The kinds a page asks for itself (the table's recurso), each asked about once per origin.
+inline constexpr char16_t kNotifications[] = u"notificações";
+inline constexpr char16_t kCamera[] = u"câmera";
+inline constexpr char16_t kMicrophone[] = u"microfone";
+inline constexpr char16_t kCameraAndMicrophone[] = u"câmera e microfone";
+inline constexpr char16_t kScreen[] = u"tela";
+inline constexpr char16_t kLocation[] = u"localização";
+inline constexpr char16_t kPointer[] = u"ponteiro";
+
 } // namespace PermissionStore

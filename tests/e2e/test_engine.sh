@@ -108,7 +108,10 @@ in_view "srgb(0,160,0)" "local page with its picture and style, other files refu
 stop_app
 
 # ---- permissions are refused at once -----------------------------------------------------------
+# The user refused both before: the remembered decisions answer without a question.
 config_sql "UPDATE Tabela1 SET homeURL='$SITE/start' WHERE id=1"
+config_sql "CREATE TABLE IF NOT EXISTS Permissoes (origem TEXT, recurso TEXT, decisao TEXT, quando INTEGER, PRIMARY KEY(origem, recurso));
+            INSERT INTO Permissoes VALUES ('$SITE', 'notificações', 'negar', 0), ('$SITE', 'localização', 'negar', 0)"
 start_app
 wait_requested /report?notify=denied 1 15
 wait_requested /report?geo=refused1 1 5

@@ -7,6 +7,7 @@
 #include "dialogs/Form5_Msg.h"
 #include "dialogs/Form6_Del.h"
 #include "dialogs/LoginForm.h"
+#include "dialogs/PermissionForm.h"
 #include "dialogs/PermissionsForm.h"
 #include "dialogs/QuestionForm.h"
 #include "forms/Controls.h"
@@ -108,6 +109,8 @@ void tst_layout::windowMatchesTable_data()
                                << QStringLiteral("Quorvane - Autenticação");
     QTest::newRow("QuestionForm") << &layout::QuestionFormLayout << loader<QuestionForm>()
                                   << QSize(233, 113) << notice;
+    QTest::newRow("PermissionForm") << &layout::PermissionFormLayout << loader<PermissionForm>()
+                                    << QSize(233, 113) << QStringLiteral("Quorvane - Permissão");
     QTest::newRow("FindForm") << &layout::FindFormLayout << loader<FindForm>() << QSize(233, 72)
                               << QStringLiteral("Quorvane - Localizar");
     QTest::newRow("GotoForm") << &layout::GotoFormLayout << loader<GotoForm>() << QSize(290, 306)
