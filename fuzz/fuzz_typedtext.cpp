@@ -2,6 +2,8 @@
 // character in an address, a search always inside the template, and quick at any length.
 #include "core/TypedText.h"
 
+#include <QUrl>
+
 #include <cstdint>
 #include <cstdlib>
 
@@ -31,6 +33,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     case Kind::Address:
         if (r.url.isEmpty() || hasControl(r.url) ||
             r.url.trimmed().startsWith(QLatin1String("javascript:"), Qt::CaseInsensitive))
+            std::abort();
+        break;
+    case Kind::Internal:
+        // Named in a notice, never opened: the engine's own addresses only.
+        if (r.url.isEmpty() || !TypedText::isInternalAddress(QUrl(r.url.trimmed())))
             std::abort();
         break;
     case Kind::Search:
