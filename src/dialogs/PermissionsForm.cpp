@@ -15,11 +15,11 @@
 #include <algorithm>
 
 namespace {
-constexpr QRgb kCyan = 0x00FAFA;
-constexpr QRgb kDetail = 0x7FC8C8;
+constexpr QRgb kCyan = layout::kSkinCyan;
+constexpr QRgb kDetail = layout::kSkinDetail;
 constexpr QRgb kRefused = 0xFF9A8A;
-constexpr QRgb kCurrentFill = 0x0B3B3B;
-constexpr QRgb kRule = 0x262626;
+constexpr QRgb kCurrentFill = layout::kSkinCurrentFill;
+constexpr QRgb kRule = layout::kSkinRule;
 constexpr int kRowHeight = 30;
 constexpr int kRows = 8;
 // Where the list stands, in twips: under the title, above the line of keys.

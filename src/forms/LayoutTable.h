@@ -19,6 +19,12 @@ constexpr int COLOR_BTNTEXT = 0x000000;
 constexpr int COLOR_GRAYTEXT = 0x6D6D6D;
 constexpr int COLOR_WINDOWFRAME = 0x646464;
 constexpr int COLOR_CAPTIONTEXT = 0x000000;
+// The skin's colours for what the windows paint themselves (the suggestion and decision lists,
+// the load line): the cyan of its texts, a row's second line, the current row, a row's rule.
+constexpr int kSkinCyan = 0x00FAFA;
+constexpr int kSkinDetail = 0x7FC8C8;
+constexpr int kSkinCurrentFill = 0x0B3B3B;
+constexpr int kSkinRule = 0x262626;
 
 struct Font {
     double points = 8.25;

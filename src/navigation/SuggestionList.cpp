@@ -7,10 +7,10 @@
 #include <QPainter>
 
 namespace {
-constexpr QRgb kCyan = 0x00FAFA;
-constexpr QRgb kAddress = 0x7FC8C8;
-constexpr QRgb kCurrentFill = 0x0B3B3B;
-constexpr QRgb kRule = 0x262626;
+constexpr QRgb kCyan = layout::kSkinCyan;
+constexpr QRgb kAddress = layout::kSkinDetail;
+constexpr QRgb kCurrentFill = layout::kSkinCurrentFill;
+constexpr QRgb kRule = layout::kSkinRule;
 constexpr int kStarWidth = 16;
 
 // Far more than a row shows: eliding measures the whole text, which may be very long. Stored

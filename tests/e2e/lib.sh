@@ -357,9 +357,30 @@ program_window_iconic() {
     return 1
 }
 
+# The accessibility bus (AT-SPI) for the program started next; the script runs under a session bus
+# of its own (dbus-run-session), started again by itself when QV_A11Y_BUS is unset.
+start_atspi() {
+    /usr/libexec/at-spi-bus-launcher --launch-immediately >"$E2E_DIR/atspi.log" 2>&1 &
+    ATSPI_LAUNCHER=$!
+    trap 'kill $ATSPI_LAUNCHER 2>/dev/null || true' EXIT
+    export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1 NO_AT_BRIDGE=0
+}
+
 # The colour of one pixel of a screenshot, as "srgb(r,g,b)".
 pixel() { convert "$E2E_DIR/$1" -format '%[pixel:p{'"$2,$3"'}]' info:; }
 
+# The colour of the browser area's centre, as ImageMagick names it (MX, MY: the main window's
+# corner, which the script has read).
+page_colour() {
+    shot page.png
+    convert "$E2E_DIR/page.png" -crop "1x1+$((MX + 152))+$((MY + 300))" -format '%[hex:p{0,0}]' info:
+}
+page_is() { [[ $(page_colour) == "$1" ]]; }
+# Waits for the page's colour, then says what it is.
+expect_page() { # colour what
+    wait_until 20 page_is "$1" || true
+    assert_eq "$1" "$(page_colour)" "$2"
+}
 # Number of pixels of exactly <colour> (e.g. '#00FAFA') in a rectangle of a screenshot.
 count_colour() { # shot.png WxH+X+Y colour
     convert "$E2E_DIR/$1" -crop "$2" +repage txt:- | grep -ci " $3" || true

@@ -9,10 +9,7 @@ if [[ -z ${QV_A11Y_BUS:-} ]]; then
 fi
 source "$(dirname "$0")/lib.sh"
 
-/usr/libexec/at-spi-bus-launcher --launch-immediately >"$E2E_DIR/atspi.log" 2>&1 &
-launcher=$!
-trap 'kill $launcher 2>/dev/null || true' EXIT
-export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1 NO_AT_BRIDGE=0
+start_atspi
 sleep 0.5
 
 tree() { /usr/bin/python3 "$(dirname "$0")/atspi_tree.py" quorvane >"$E2E_DIR/$1" 2>&1 ||

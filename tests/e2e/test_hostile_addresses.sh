@@ -25,15 +25,6 @@ wait_request() { # path [count]
     done
 }
 click_link() { click $((MX + 22 + 130)) $((MY + 66 + 20 + 40 * $1)); }
-page_colour() {
-    shot page.png
-    convert "$E2E_DIR/page.png" -crop "1x1+$((MX + 152))+$((MY + 300))" -format '%[hex:p{0,0}]' info:
-}
-page_is() { [[ $(page_colour) == "$1" ]]; }
-expect_page() { # colour what
-    wait_until 20 page_is "$1" || true
-    assert_eq "$1" "$(page_colour)" "$2"
-}
 alive() { app_running || fail "the program ended ($1)"; log "ok: the program lives ($1)"; }
 keep_shot() { [[ -z $SHOTS ]] || cp "$E2E_DIR/$1" "$SHOTS/$1"; }
 open_goto() {

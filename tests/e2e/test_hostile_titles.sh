@@ -11,10 +11,7 @@ fi
 source "$(dirname "$0")/lib.sh"
 
 # What the program shows is read over the accessibility bus (AT-SPI).
-/usr/libexec/at-spi-bus-launcher --launch-immediately >"$E2E_DIR/atspi.log" 2>&1 &
-launcher=$!
-trap 'kill $launcher 2>/dev/null || true' EXIT
-export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1 NO_AT_BRIDGE=0
+start_atspi
 tree() { /usr/bin/python3 "$(dirname "$0")/atspi_tree.py" quorvane >"$E2E_DIR/$1" 2>&1 ||
     fail "no tree over AT-SPI: $(cat "$E2E_DIR/$1")"; }
 tree_has() { tree "$1"; grep -qP "$2" "$E2E_DIR/$1"; }

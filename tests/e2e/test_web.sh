@@ -30,17 +30,6 @@ go_home() {
     click $((MX + 31)) $((MY + 52))
     wait_trace_count "WebBrowser2 DocumentComplete" "$loads"
 }
-# The colour of the browser area's centre, as ImageMagick names it.
-page_colour() {
-    shot page.png
-    convert "$E2E_DIR/page.png" -crop "1x1+$((MX + 152))+$((MY + 300))" -format '%[hex:p{0,0}]' info:
-}
-page_is() { [[ $(page_colour) == "$1" ]]; }
-# Waits for the page's colour, then says what it is.
-expect_page() { # colour what
-    wait_until 20 page_is "$1" || true
-    assert_eq "$1" "$(page_colour)" "$2"
-}
 opened_lines() { [[ -s $OPENED ]] && (($(wc -l <"$OPENED") >= $1)); }
 
 start_app

@@ -64,6 +64,15 @@ std::shared_ptr<const SuggestionIndex> manyPages(int n)
     return std::make_shared<const SuggestionIndex>(std::vector<Suggestion>{}, history);
 }
 
+// A history holding one visit, and the daily copy that holds it too.
+std::unique_ptr<HistoryStore> storeWithADailyCopy(const QString& db)
+{
+    auto store = HistoryStore::create(db);
+    store->recordVisit(QStringLiteral("https://secret/"), QStringLiteral("Segredo"), 5);
+    store->flush();
+    Backups::backUp(db, QDate(2026, 1, 2));
+    return store;
+}
 } // namespace
 
 class tst_history : public QObject {
@@ -166,10 +175,7 @@ void tst_history::clearDeletesRowsAndCopies()
 {
     TestInstall install;
     const QString db = QV_Variaveis::HistoryDbPath;
-    const auto store = HistoryStore::create(db);
-    store->recordVisit(QStringLiteral("https://secret/"), QStringLiteral("Segredo"), 5);
-    store->flush();
-    Backups::backUp(db, QDate(2026, 1, 2));
+    const auto store = storeWithADailyCopy(db);
     QCOMPARE(Backups::backupsOf(db).size(), 1);
     store->recordVisit(QStringLiteral("https://secret/2"), QStringLiteral("Segredo"), 6);
     store->clear();
@@ -191,10 +197,7 @@ void tst_history::clearNamesTheCopiesLeft()
         QSKIP("file permissions do not stop root");
     TestInstall install;
     const QString db = QV_Variaveis::HistoryDbPath;
-    const auto store = HistoryStore::create(db);
-    store->recordVisit(QStringLiteral("https://secret/"), QStringLiteral("Segredo"), 5);
-    store->flush();
-    Backups::backUp(db, QDate(2026, 1, 2));
+    const auto store = storeWithADailyCopy(db);
     const QString folder = QFileInfo(db).absolutePath() + QStringLiteral("/backup");
     const auto readOnly = QFile::ReadOwner | QFile::ExeOwner;
     QVERIFY(QFile::setPermissions(folder, readOnly));
