@@ -290,6 +290,14 @@ void Form1_Ini::openAddressToOpen() { WebBrowser2->Navigate(GetFullUrl(lblNaviga
 
 void Form1_Ini::navigate(const QString& address) { WebBrowser2->Navigate(address); }
 
+// FIXME: one page for now: the last address is opened in it. The caller shows the window
+// (AppSetup::bringToFront).
+void Form1_Ini::openInNewPages(const QStringList& addresses)
+{
+    if (!addresses.isEmpty())
+        WebBrowser2->Navigate(addresses.last());
+}
+
 void Form1_Ini::takeOverFrom(const BaseForm& from)
 {
     setLeft(from.Left());

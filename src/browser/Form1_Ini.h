@@ -67,6 +67,7 @@ public:
     void setAddressToOpen(const QString& address) override;
     void openAddressToOpen() override;
     void navigate(const QString& address) override;
+    void openInNewPages(const QStringList& addresses) override;
     void takeOverFrom(const BaseForm& from) override;
 
 protected:

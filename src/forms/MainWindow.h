@@ -2,6 +2,7 @@
 
 #include <QIcon>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -32,6 +33,9 @@ public:
     virtual void openAddressToOpen() = 0;
     // Opens an address (already completed) in the browser.
     virtual void navigate(const QString& address) = 0;
+    // Opens each address (already checked, see StartAddresses) in a new page, the last one
+    // shown, with the window shown (out of the tray too).
+    virtual void openInNewPages(const QStringList& addresses) = 0;
     // Shows the main window at the place of `from`, names `from` in lblFormNothing and has it
     // unloaded 250 ms later.
     virtual void takeOverFrom(const BaseForm& from) = 0;
