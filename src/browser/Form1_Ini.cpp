@@ -101,6 +101,39 @@ void Form1_Ini::createKeys()
     bind(Qt::CTRL | Qt::SHIFT | Qt::Key_Delete, &Form1_Ini::askToClearBrowsingData);
     bind(Qt::CTRL | Qt::Key_L, &Form1_Ini::openGoto);
     bind(Qt::CTRL | Qt::SHIFT | Qt::Key_P, [](Form1_Ini*) { PermissionsForm::open(); });
+    createPageKeys();
+}
+
+// The pages: a new one, closing, going round them, and the last one closed back.
+void Form1_Ini::createPageKeys()
+{
+    const auto bind = [this](QKeyCombination keys, auto fn) {
+        connectHandler(new QShortcut(QKeySequence(keys), this), &QShortcut::activated, this,
+                       afterLogin(fn));
+    };
+    bind(Qt::CTRL | Qt::Key_T, &Form1_Ini::openNewPage);
+    bind(Qt::CTRL | Qt::Key_W, [](Form1_Ini* f) {
+        f->WebBrowser2->closePage(-1, GetFullUrl(f->lblHomeURL->text()));
+    });
+    const auto next = [](Form1_Ini* f) { f->WebBrowser2->showNeighbour(1); };
+    const auto previous = [](Form1_Ini* f) { f->WebBrowser2->showNeighbour(-1); };
+    bind(Qt::CTRL | Qt::Key_Tab, next);
+    bind(Qt::CTRL | Qt::Key_PageDown, next);
+    // With Shift, the key is Backtab.
+    bind(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab, previous);
+    bind(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab, previous);
+    bind(Qt::CTRL | Qt::Key_PageUp, previous);
+    for (int i = 0; i < 8; ++i)
+        bind(Qt::CTRL | Qt::Key(Qt::Key_1 + i), [i](Form1_Ini* f) { f->WebBrowser2->showPage(i); });
+    bind(Qt::CTRL | Qt::Key_9, [](Form1_Ini* f) { f->WebBrowser2->showPage(-1); });
+    bind(Qt::CTRL | Qt::SHIFT | Qt::Key_T, [](Form1_Ini* f) { f->WebBrowser2->reopenClosedPage(); });
+}
+
+// A new page on the home page, with the address window over it: Escape there leaves it there.
+void Form1_Ini::openNewPage()
+{
+    if (WebBrowser2->openPage(GetFullUrl(lblHomeURL->text()), BrowserControl::Placement::Front))
+        GotoForm::open();
 }
 
 void Form1_Ini::savePageToList()
@@ -290,12 +323,12 @@ void Form1_Ini::openAddressToOpen() { WebBrowser2->Navigate(GetFullUrl(lblNaviga
 
 void Form1_Ini::navigate(const QString& address) { WebBrowser2->Navigate(address); }
 
-// FIXME: one page for now: the last address is opened in it. The caller shows the window
-// (AppSetup::bringToFront).
+// Up to the most pages the browser keeps: the one that would be too many says so.
 void Form1_Ini::openInNewPages(const QStringList& addresses)
 {
-    if (!addresses.isEmpty())
-        WebBrowser2->Navigate(addresses.last());
+    for (const QString& address : addresses)
+        if (!WebBrowser2->openPage(address, BrowserControl::Placement::Front))
+            break;
 }
 
 void Form1_Ini::takeOverFrom(const BaseForm& from)

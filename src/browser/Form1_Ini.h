@@ -53,6 +53,8 @@ public:
     void askToClearBrowsingData();
     // Ctrl+L: the address window.
     void openGoto();
+    // Ctrl+T: a new page, and the address window over it.
+    void openNewPage();
 
     // The visited pages, recorded from start-up on (a disabled store when the file could not be
     // opened); null before the load handler has run.
@@ -78,6 +80,7 @@ protected:
 private:
     void connectButtons();
     void createKeys();
+    void createPageKeys();
     template <class T>
     void openSecondary();
 

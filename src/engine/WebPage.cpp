@@ -6,7 +6,6 @@
 #include "dialogs/QuestionForm.h"
 #include "engine/LoginPrompt.h"
 #include "engine/NavigationPolicy.h"
-#include "engine/NewWindowRequest.h"
 #include "engine/PageServices.h"
 #include "engine/PermissionPrompt.h"
 
@@ -226,10 +225,7 @@ bool WebPage::javaScriptPrompt(const QUrl& origin, const QString& msg, const QSt
     return m_silent ? false : QWebEnginePage::javaScriptPrompt(origin, msg, defaultValue, result);
 }
 
-QWebEnginePage* WebPage::createWindow(WebWindowType) { return new NewWindowRequest(this); }
-
-void WebPage::navigateFromNewWindow(const QUrl& url, NavigationType type)
+QWebEnginePage* WebPage::createWindow(WebWindowType type)
 {
-    if (acceptNavigationRequest(url, type, true))
-        load(url);
+    return m_windowOpener ? m_windowOpener(type) : nullptr;
 }

@@ -1,12 +1,13 @@
 #pragma once
 
 #include <QSet>
+#include <functional>
 #include <QWebEnginePage>
 
 class LoginPrompt;
 
-// Page policy: when silent, the page never opens a dialog of its own; links that ask for a
-// new window open in the same view, after the page that asked. What a site asks to use (the
+// Page policy: when silent, the page never opens a dialog of its own; a window the page asks
+// for is whatever its window opener makes. What a site asks to use (the
 // camera, notifications, ...) goes to the permission questions, in the name of the origin that
 // asks; screen sharing is refused with a notice. While the page holds the camera or the
 // microphone, a line along the top of its view says so.
@@ -22,9 +23,13 @@ public:
     void revoke(const QString& origin, const QString& kind);
 
     void setSilent(bool silent) { m_silent = silent; }
-    // The first address of a window this page asked for, taken as a navigation of this page
-    // and judged as one.
-    void navigateFromNewWindow(const QUrl& url, NavigationType type);
+    // Makes the page for a window this page asks for; none (null) refuses the window.
+    using WindowOpener = std::function<QWebEnginePage*(WebWindowType)>;
+    void setWindowOpener(WindowOpener opener) { m_windowOpener = std::move(opener); }
+    // Whether the page holds the camera or the microphone.
+    bool isCapturing() const { return !m_capturing.isEmpty(); }
+    // Marks the view now showing the page with what it captures, or with nothing.
+    void showCapturing();
 
 protected:
     void javaScriptAlert(const QUrl& origin, const QString& msg) override;
@@ -47,11 +52,11 @@ private:
     bool shown() const;
     // The page's document goes: its questions and captures with it.
     void leave();
-    void showCapturing();
     QString capturingText() const;
 
     bool m_silent = false;
     // The origins and kinds of capture allowed to this document.
     QSet<QString> m_capturing;
     LoginPrompt* m_login; // a child of the page
+    WindowOpener m_windowOpener;
 };

@@ -30,6 +30,9 @@ void configure(QWebEngineProfile* p)
     restrictLocalPages(p);
     // A video's full-screen button works; the window that shows it is ours.
     p->settings()->setAttribute(QWebEngineSettings::FullScreenSupportEnabled, true);
+    // A script opens a window only in answer to a click or a key: a pop-up from a timer or on
+    // load is refused.
+    p->settings()->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
     // Text fields are checked in Brazilian Portuguese, with the dictionary in
     // qtwebengine_dictionaries/ of the installation folder.
     p->setSpellCheckLanguages({QStringLiteral("pt_BR")});

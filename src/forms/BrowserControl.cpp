@@ -1,5 +1,7 @@
 #include "forms/BrowserControl.h"
 
+#include "storage/SessionStore.h"
+
 #include <algorithm>
 #include <array>
 
@@ -29,6 +31,15 @@ void BrowserControl::zoom(Zoom step)
         next = it == kZoomLevels.rend() ? kZoomLevels.front() : *it;
     }
     setZoomFactor(next);
+}
+
+Session BrowserControl::session() const
+{
+    Session s;
+    for (const PageState& page : pageSummaries())
+        s.open.push_back(page);
+    s.shown = shownIndex();
+    return s;
 }
 
 void BrowserControl::setFactory(Factory f) { factory() = std::move(f); }

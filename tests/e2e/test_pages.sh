@@ -1,0 +1,77 @@
+#!/usr/bin/env bash
+# Several pages in the one view: Ctrl+T opens one with the address window over it, a middle
+# click opens a link behind, target=_blank in front; Ctrl+W goes back to the opener as it was;
+# Ctrl+Tab and Ctrl+1..9 go round; Ctrl+Shift+T brings the last closed back. A script's window
+# without a click is refused; a click that opens a hundred opens one.
+set -euo pipefail
+source "$(dirname "$0")/lib.sh"
+
+start_httpd
+config_sql "UPDATE Tabela1 SET left=200, top=100, homeURL='$HTTP/p/pages-a.html' WHERE id=1"
+RED=FF0000 BLUE=0000FF GREEN=00FF00 MAGENTA=FF00FF
+
+start_app
+win=$(wait_for_window "$QV_TITLE" 10) || fail "the main window did not appear"
+window_geometry "$win"
+MX=$WX MY=$WY
+expect_page "$RED" "the home page"
+sleep 1
+shot home.png
+# The page's own top-left corner in the window.
+PX=$((MX + 20)) PY=$((MY + 67))
+
+# typed text that must survive a page in front
+click $((PX + 50)) $((PY + 308))
+xdotool type 'texto digitado'
+click $((PX + 100)) $((PY + 25))
+expect_page "$BLUE" "target=_blank in front"
+shot blank.png
+xdotool key ctrl+w
+expect_page "$RED" "Ctrl+W back on the opener"
+shot back.png
+
+# a middle click opens behind; Ctrl+Tab, Ctrl+1 and Ctrl+9 go round (A, C)
+click $((PX + 100)) $((PY + 75)) 2
+wait_until 10 grep -q '^GET /p/pages-c.html ' "$HTTP_LOG" || fail "the middle click opened nothing"
+sleep 1
+expect_page "$RED" "a middle click leaves the page in front"
+xdotool key ctrl+Tab
+expect_page "$GREEN" "Ctrl+Tab shows the page behind"
+xdotool key ctrl+1
+expect_page "$RED" "Ctrl+1 the first page"
+xdotool key ctrl+9
+expect_page "$GREEN" "Ctrl+9 the last page"
+xdotool key ctrl+shift+Tab
+expect_page "$RED" "Ctrl+Shift+Tab the previous page"
+
+# Ctrl+Shift+T brings B back, with its own history
+xdotool key ctrl+shift+t
+expect_page "$BLUE" "Ctrl+Shift+T reopens the page closed last"
+
+# Ctrl+T: a new page on the home page with the address window over it; Escape stays there
+xdotool key ctrl+t
+wait_for_window 'Quorvane - Ir para' 5 >/dev/null || fail "Ctrl+T opened no address window"
+xdotool key Escape
+wait_for_no_window 'Quorvane - Ir para' 5 || fail "Escape left the address window"
+expect_page "$RED" "Ctrl+T's page is on the home page"
+sleep 1
+
+# a click that opens a hundred windows opens one page
+b_loads() { grep -c '^GET /p/pages-b.html ' "$HTTP_LOG" || true; }
+before=$(b_loads)
+click $((PX + 100)) $((PY + 125))
+expect_page "$BLUE" "the window the click opened"
+sleep 2
+assert_eq 1 $(($(b_loads) - before)) "windows opened by one click"
+
+# windows a script asks for on load and from a timer are refused
+xdotool key ctrl+t
+wait_for_window 'Quorvane - Ir para' 5 >/dev/null || fail "Ctrl+T opened no address window"
+before=$(b_loads)
+xdotool type "$HTTP/p/pages-popup.html"
+xdotool key Return
+expect_page "$MAGENTA" "the page that opens windows by itself"
+sleep 2
+expect_page "$MAGENTA" "a window without a click does not replace the page"
+assert_eq 0 $(($(b_loads) - before)) "windows opened without a click"
+shot popup.png
