@@ -112,9 +112,8 @@ void Form1_Ini::createPageKeys()
                        afterLogin(fn));
     };
     bind(Qt::CTRL | Qt::Key_T, &Form1_Ini::openNewPage);
-    bind(Qt::CTRL | Qt::Key_W, [](Form1_Ini* f) {
-        f->WebBrowser2->closePage(-1, GetFullUrl(f->lblHomeURL->text()));
-    });
+    bind(Qt::CTRL | Qt::Key_W,
+         [](Form1_Ini* f) { f->WebBrowser2->closePage(-1, GetFullUrl(f->lblHomeURL->text())); });
     const auto next = [](Form1_Ini* f) { f->WebBrowser2->showNeighbour(1); };
     const auto previous = [](Form1_Ini* f) { f->WebBrowser2->showNeighbour(-1); };
     bind(Qt::CTRL | Qt::Key_Tab, next);
@@ -126,7 +125,8 @@ void Form1_Ini::createPageKeys()
     for (int i = 0; i < 8; ++i)
         bind(Qt::CTRL | Qt::Key(Qt::Key_1 + i), [i](Form1_Ini* f) { f->WebBrowser2->showPage(i); });
     bind(Qt::CTRL | Qt::Key_9, [](Form1_Ini* f) { f->WebBrowser2->showPage(-1); });
-    bind(Qt::CTRL | Qt::SHIFT | Qt::Key_T, [](Form1_Ini* f) { f->WebBrowser2->reopenClosedPage(); });
+    bind(Qt::CTRL | Qt::SHIFT | Qt::Key_T,
+         [](Form1_Ini* f) { f->WebBrowser2->reopenClosedPage(); });
 }
 
 // A new page on the home page, with the address window over it: Escape there leaves it there.

@@ -287,7 +287,8 @@ bool WebEngineBrowser::openPage(const QString& address, Placement placement)
         return false;
     }
     const QUrl url = addressToUrl(address);
-    if (TypedText::isInternalAddress(url) || TypedText::isInternalAddress(QUrl(address.trimmed()))) {
+    if (TypedText::isInternalAddress(url) ||
+        TypedText::isInternalAddress(QUrl(address.trimmed()))) {
         refuse(address);
         return false;
     }
@@ -366,9 +367,10 @@ QList<PageState> WebEngineBrowser::pageSummaries() const
     for (PageList::Id id : m_list.ids()) {
         const Page& e = m_pages.at(id);
         if (e.page)
-            pages.append({showsLostPage(e.page) ? e.lostAddress.toString() : e.page->url().toString(),
-                          e.page->title(),
-                          {}});
+            pages.append(
+                {showsLostPage(e.page) ? e.lostAddress.toString() : e.page->url().toString(),
+                 e.page->title(),
+                 {}});
         else
             pages.append({e.state.address, e.state.title, {}});
     }
@@ -602,10 +604,7 @@ void WebEngineBrowser::Refresh()
         page->triggerAction(QWebEnginePage::Reload);
 }
 
-qreal WebEngineBrowser::zoomFactor() const
-{
-    return shownPage() ? shownPage()->zoomFactor() : 1.0;
-}
+qreal WebEngineBrowser::zoomFactor() const { return shownPage() ? shownPage()->zoomFactor() : 1.0; }
 
 void WebEngineBrowser::setZoomFactor(qreal factor)
 {

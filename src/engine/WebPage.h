@@ -1,8 +1,8 @@
 #pragma once
 
 #include <QSet>
-#include <functional>
 #include <QWebEnginePage>
+#include <functional>
 
 class LoginPrompt;
 
