@@ -11,6 +11,9 @@
 #include <QPainter>
 #include <QShortcut>
 
+#include <cstdlib>
+#include <optional>
+
 namespace {
 constexpr int kRowHeight = 32;
 constexpr int kRows = 7;
@@ -47,10 +50,25 @@ public:
         setAccessibleName(QStringLiteral("Páginas abertas"));
     }
 
+    // The page chosen stays chosen when pages before it open or close; when it closed, the
+    // row stays where it was (on the next page), or on the last one.
     void setEntries(QList<PageListing::Entry> entries)
     {
+        const int row = current();
+        const std::optional<PageListing::Entry> chosen =
+            row >= 0 ? std::optional(m_items[row]) : std::nullopt;
         m_items = std::move(entries);
         setCount(int(m_items.size()));
+        if (!chosen || (row < m_items.size() && sameAs(m_items[row], *chosen)))
+            return;
+        int nearest = -1;
+        for (int i = 0; i < int(m_items.size()); ++i) {
+            if (sameAs(m_items[i], *chosen) &&
+                (nearest < 0 || std::abs(i - row) < std::abs(nearest - row)))
+                nearest = i;
+        }
+        if (nearest >= 0)
+            setCurrent(nearest);
     }
     int shownRow() const
     {
@@ -77,6 +95,11 @@ protected:
     }
 
 private:
+    static bool sameAs(const PageListing::Entry& a, const PageListing::Entry& b)
+    {
+        return a.title == b.title && a.address == b.address;
+    }
+
     QList<PageListing::Entry> m_items;
 };
 

@@ -27,6 +27,7 @@
 #include <QTest>
 
 #include <functional>
+#include <memory>
 
 using layout::Kind;
 
@@ -309,7 +310,8 @@ void tst_layout::pagesWindowKeys_data()
 {
     QTest::addColumn<int>("pages");
     QTest::addColumn<int>("shown");
-    // Keys, "click N" (the Nth row in view, from 0) and "add" (the listing gains a page).
+    // Keys, "click N" (the Nth row in view, from 0), "add" and "drop N" (a page opens or closes
+    // elsewhere), "gone" (the listing goes, as when its window closes).
     QTest::addColumn<QStringList>("input");
     QTest::addColumn<QStringList>("asked");
     // After the input: the count and what a screen reader is told of the chosen row, or
@@ -344,6 +346,11 @@ void tst_layout::pagesWindowKeys_data()
                                                     << "";
     QTest::newRow("a page opened elsewhere") << 1 << 0 << L{"add", "Down"} << L{} << "2 páginas"
                                              << "2 de 2: Página 2, https://p2.example.org/";
+    QTest::newRow("a page before the chosen one closed elsewhere")
+        << 3 << 1 << L{"drop 0"} << L{} << "2 páginas"
+        << "1 de 2: Página 2, https://p2.example.org/ (mostrada)";
+    QTest::newRow("the listing goes") << 3 << 1 << L{"gone"} << L{} << ""
+                                      << "";
     QTest::newRow("1 página") << 1 << 0 << L{} << L{} << "1 página"
                               << "1 de 1: Página 1, https://p1.example.org/ (mostrada)";
     L down49, after50{"click 6"};
@@ -367,8 +374,8 @@ void tst_layout::pagesWindowKeys()
     QFETCH(QString, chosen);
 
     TestInstall install;
-    FakeListing listing(pages, shown);
-    PagesForm& form = PagesForm::open(listing);
+    auto listing = std::make_unique<FakeListing>(pages, shown);
+    PagesForm& form = PagesForm::open(*listing);
     QApplication::setActiveWindow(&form);
     QWidget* list = part(form, "lstPaginas");
     const QHash<QString, Qt::Key> keys{{"Up", Qt::Key_Up},
@@ -378,8 +385,13 @@ void tst_layout::pagesWindowKeys()
                                        {"Escape", Qt::Key_Escape}};
     for (const QString& in : input) {
         if (in == u"add") {
-            listing.add();
-            Q_EMIT listing.changed();
+            listing->add();
+            Q_EMIT listing->changed();
+        } else if (in.startsWith(u"drop ")) {
+            listing->pages.removeAt(in.mid(5).toInt());
+            Q_EMIT listing->changed();
+        } else if (in == u"gone") {
+            listing.reset();
         } else if (in.startsWith(u"click ")) {
             const int row = in.mid(6).toInt();
             QTest::mouseClick(list, Qt::LeftButton, {}, QPoint(20, row * 32 + 16));
@@ -387,7 +399,7 @@ void tst_layout::pagesWindowKeys()
             QTest::keyClick(&form, keys.value(in));
         }
     }
-    QCOMPARE(listing.asked, asked);
+    QCOMPARE(listing ? listing->asked : QStringList(), asked);
     QCOMPARE(Forms::ifLoaded<PagesForm>() != nullptr, !chosen.isEmpty());
     if (chosen.isEmpty())
         return;
