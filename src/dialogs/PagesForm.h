@@ -4,7 +4,11 @@
 
 #include <QList>
 #include <QObject>
+#include <QPointer>
 #include <QString>
+
+class PageList;
+class QLabel;
 
 // What the pages window lists and does; the browser's side implements it.
 class PageListing : public QObject {
@@ -37,6 +41,19 @@ public:
     explicit PagesForm(PageListing& listing);
     ~PagesForm() override;
 
-    // Loads the window or brings it forward.
+    // Loads the window or brings it forward, the page shown chosen.
     static PagesForm& open(PageListing& listing);
+
+protected:
+    void acceptAnswer() override;
+
+private:
+    void refill();
+    void showChosen();
+    void closeChosen();
+
+    // The listing may go first (its window closes): the window then closes too.
+    QPointer<PageListing> m_listing;
+    PageList* lstPaginas;
+    QLabel* lblTotal;
 };

@@ -6,20 +6,21 @@
 #include <QPointer>
 
 #include <typeindex>
+#include <utility>
 
 // The program's windows: one instance per window class, loaded on first touch (its Form_Load
 // runs to completion before the touched member is used) and destroyed when unloaded.
 class Forms {
 public:
-    // The one instance of T. A window that is not loaded is loaded first: it is created and its
-    // Form_Load runs to completion before this returns; a failing load throws and leaves
-    // nothing behind.
-    template <class T>
-    static T& get()
+    // The one instance of T. A window that is not loaded is loaded first: it is created (from
+    // args, which a loaded window ignores) and its Form_Load runs to completion before this
+    // returns; a failing load throws and leaves nothing behind.
+    template <class T, class... Args>
+    static T& get(Args&&... args)
     {
         if (BaseForm* f = find(typeid(T)))
             return *static_cast<T*>(f);
-        auto* f = new T();
+        auto* f = new T(std::forward<Args>(args)...);
         load(typeid(T), f);
         return *f;
     }

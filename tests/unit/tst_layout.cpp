@@ -7,6 +7,7 @@
 #include "dialogs/Form5_Msg.h"
 #include "dialogs/Form6_Del.h"
 #include "dialogs/LoginForm.h"
+#include "dialogs/PagesForm.h"
 #include "dialogs/PermissionForm.h"
 #include "dialogs/PermissionsForm.h"
 #include "dialogs/QuestionForm.h"
@@ -20,11 +21,13 @@
 #include "navigation/GotoForm.h"
 #include "sites/Form2_Lista.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QSet>
 #include <QTest>
 
 #include <functional>
+#include <memory>
 
 using layout::Kind;
 
@@ -56,7 +59,8 @@ int pixelSizeOf(double points)
 bool textSetAtLoad(const QString& form, const QString& name)
 {
     static const QSet<QString> set{"Form1_Ini/lblHomeURL", "Form1_Ini/lblTituloHome",
-                                   "Form1_Ini/lblNumChecked", "Form2_Lista/lblTotal"};
+                                   "Form1_Ini/lblNumChecked", "Form2_Lista/lblTotal",
+                                   "PagesForm/lblTotal"};
     return set.contains(form + u'/' + name);
 }
 
@@ -66,6 +70,39 @@ Loader loader()
 {
     return [] { return &Forms::get<T>(); };
 }
+
+// Pages "Página 1".."Página n" that record what the window asked of them ("show 2", "close 0").
+class FakeListing : public PageListing {
+public:
+    FakeListing(int count, int shown)
+    {
+        for (int i = 0; i < count; ++i)
+            add(i == shown);
+    }
+    QList<Entry> entries() const override { return pages; }
+    void showPage(int index) override
+    {
+        asked << QStringLiteral("show %1").arg(index);
+        for (qsizetype i = 0; i < pages.size(); ++i)
+            pages[i].shown = i == index;
+        Q_EMIT changed();
+    }
+    void closePage(int index) override
+    {
+        asked << QStringLiteral("close %1").arg(index);
+        pages.removeAt(index);
+        Q_EMIT changed();
+    }
+    void add(bool shown = false)
+    {
+        const int n = int(pages.size()) + 1;
+        pages.append({QStringLiteral("Página %1").arg(n),
+                      QStringLiteral("https://p%1.example.org/").arg(n), shown});
+    }
+
+    QList<Entry> pages;
+    QStringList asked;
+};
 
 } // namespace
 
@@ -80,6 +117,11 @@ private Q_SLOTS:
     void listBackgroundAfterEveryLoad();
     void loginHostKeepsItsEnd_data();
     void loginHostKeepsItsEnd();
+    void pagesWindowKeys_data();
+    void pagesWindowKeys();
+
+private:
+    FakeListing m_threePages{3, 1};
 };
 
 void tst_layout::windowMatchesTable_data()
@@ -118,6 +160,9 @@ void tst_layout::windowMatchesTable_data()
     QTest::newRow("PermissionsForm")
         << &layout::PermissionsFormLayout << Loader([] { return &PermissionsForm::open(); })
         << QSize(290, 306) << QStringLiteral("Quorvane - Permissões");
+    QTest::newRow("PagesForm") << &layout::PagesFormLayout
+                               << Loader([this] { return &PagesForm::open(m_threePages); })
+                               << QSize(290, 306) << QStringLiteral("Quorvane - Páginas");
 }
 
 void tst_layout::windowMatchesTable()
@@ -259,6 +304,113 @@ void tst_layout::loginHostKeepsItsEnd()
     const QString shown = LoginForm::fitHost(host, site, metrics, width);
     QVERIFY2(shown.startsWith(start) && shown.endsWith(end), qPrintable(shown));
     QVERIFY2(metrics.horizontalAdvance(shown) <= width, qPrintable(shown));
+}
+
+void tst_layout::pagesWindowKeys_data()
+{
+    QTest::addColumn<int>("pages");
+    QTest::addColumn<int>("shown");
+    // Keys, "click N" (the Nth row in view, from 0), "add" and "drop N" (a page opens or closes
+    // elsewhere), "gone" (the listing goes, as when its window closes).
+    QTest::addColumn<QStringList>("input");
+    QTest::addColumn<QStringList>("asked");
+    // After the input: the count and what a screen reader is told of the chosen row, or
+    // nothing when the window has closed.
+    QTest::addColumn<QString>("count");
+    QTest::addColumn<QString>("chosen");
+
+    using L = QStringList;
+    const QString second = QStringLiteral("2 de 3: Página 2, https://p2.example.org/");
+    QTest::newRow("opens on the page shown")
+        << 3 << 1 << L{} << L{} << "3 páginas" << second + QStringLiteral(" (mostrada)");
+    QTest::newRow("Enter shows the one shown") << 3 << 1 << L{"Enter"} << L{"show 1"} << ""
+                                               << "";
+    QTest::newRow("Down, Enter") << 3 << 0 << L{"Down", "Enter"} << L{"show 1"} << ""
+                                 << "";
+    QTest::newRow("Up stops at the first") << 3 << 1 << L{"Up", "Up", "Enter"} << L{"show 0"} << ""
+                                           << "";
+    QTest::newRow("Down stops at the last")
+        << 3 << 1 << L{"Down", "Down", "Down", "Enter"} << L{"show 2"} << ""
+        << "";
+    QTest::newRow("Escape") << 3 << 1 << L{"Escape"} << L{} << ""
+                            << "";
+    QTest::newRow("a click shows") << 3 << 0 << L{"click 2"} << L{"show 2"} << ""
+                                   << "";
+    QTest::newRow("Delete stays, on the next page")
+        << 3 << 0 << L{"Down", "Delete"} << L{"close 1"} << "2 páginas"
+        << "2 de 2: Página 3, https://p3.example.org/";
+    QTest::newRow("Delete of the last row chooses the one before")
+        << 3 << 0 << L{"Down", "Down", "Delete"} << L{"close 2"} << "2 páginas"
+        << "2 de 2: Página 2, https://p2.example.org/";
+    QTest::newRow("Delete of the only page closes") << 1 << 0 << L{"Delete"} << L{"close 0"} << ""
+                                                    << "";
+    QTest::newRow("a page opened elsewhere") << 1 << 0 << L{"add", "Down"} << L{} << "2 páginas"
+                                             << "2 de 2: Página 2, https://p2.example.org/";
+    QTest::newRow("a page before the chosen one closed elsewhere")
+        << 3 << 1 << L{"drop 0"} << L{} << "2 páginas"
+        << "1 de 2: Página 2, https://p2.example.org/ (mostrada)";
+    QTest::newRow("the listing goes") << 3 << 1 << L{"gone"} << L{} << ""
+                                      << "";
+    QTest::newRow("1 página") << 1 << 0 << L{} << L{} << "1 página"
+                              << "1 de 1: Página 1, https://p1.example.org/ (mostrada)";
+    L down49, after50{"click 6"};
+    for (int i = 0; i < 49; ++i)
+        down49 << "Down";
+    QTest::newRow("the last of 50 in view") << 50 << 0 << down49 << L{} << "50 páginas"
+                                            << "50 de 50: Página 50, https://p50.example.org/";
+    QTest::newRow("a click on the last of 50 in view")
+        << 50 << 0 << (down49 + after50) << L{"show 49"} << ""
+        << "";
+}
+
+// The window asks the listing for what was chosen, and refills (or closes) on its announcement.
+void tst_layout::pagesWindowKeys()
+{
+    QFETCH(int, pages);
+    QFETCH(int, shown);
+    QFETCH(QStringList, input);
+    QFETCH(QStringList, asked);
+    QFETCH(QString, count);
+    QFETCH(QString, chosen);
+
+    TestInstall install;
+    auto listing = std::make_unique<FakeListing>(pages, shown);
+    PagesForm& form = PagesForm::open(*listing);
+    QApplication::setActiveWindow(&form);
+    QWidget* list = part(form, "lstPaginas");
+    const QHash<QString, Qt::Key> keys{{"Up", Qt::Key_Up},
+                                       {"Down", Qt::Key_Down},
+                                       {"Enter", Qt::Key_Return},
+                                       {"Delete", Qt::Key_Delete},
+                                       {"Escape", Qt::Key_Escape}};
+    for (const QString& in : input) {
+        if (in == u"add") {
+            listing->add();
+            Q_EMIT listing->changed();
+        } else if (in.startsWith(u"drop ")) {
+            listing->pages.removeAt(in.mid(5).toInt());
+            Q_EMIT listing->changed();
+        } else if (in == u"gone") {
+            listing.reset();
+        } else if (in.startsWith(u"click ")) {
+            const int row = in.mid(6).toInt();
+            QTest::mouseClick(list, Qt::LeftButton, {}, QPoint(20, row * 32 + 16));
+        } else {
+            QTest::keyClick(&form, keys.value(in));
+        }
+    }
+    QCOMPARE(listing ? listing->asked : QStringList(), asked);
+    QCOMPARE(Forms::ifLoaded<PagesForm>() != nullptr, !chosen.isEmpty());
+    if (chosen.isEmpty())
+        return;
+    QCOMPARE(part<QLabel>(form, "lblTotal")->text(), count);
+    QCOMPARE(list->accessibleDescription(), chosen);
+    // The chosen row is framed in cyan, wherever the list has scrolled to.
+    const QImage image = list->grab().toImage();
+    bool framed = false;
+    for (int y = 0; y < image.height(); ++y)
+        framed = framed || image.pixel(0, y) == QColor(layout::kSkinCyan).rgb();
+    QVERIFY(framed);
 }
 
 QTEST_MAIN(tst_layout)
