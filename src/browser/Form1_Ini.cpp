@@ -9,6 +9,7 @@
 #include "dialogs/FindForm.h"
 #include "dialogs/Form5_Msg.h"
 #include "dialogs/LoginForm.h"
+#include "dialogs/PagesForm.h"
 #include "dialogs/PermissionsForm.h"
 #include "dialogs/QuestionForm.h"
 #include "engine/BrowsingData.h"
@@ -46,6 +47,33 @@ auto afterLogin(Fn fn)
 {
     return [fn](Form1_Ini* f) { LoginForm::endThen(f, [f, fn] { std::invoke(fn, f); }); };
 }
+
+// The browser's pages as the pages window lists them; closing the last one leaves the home page.
+class OpenPages : public PageListing {
+public:
+    OpenPages(BrowserControl* browser, std::function<QString()> home, QObject* parent)
+        : PageListing(parent)
+        , m_browser(browser)
+        , m_home(std::move(home))
+    {
+        connect(browser, &BrowserControl::pagesChanged, this, &PageListing::changed);
+    }
+
+    QList<Entry> entries() const override
+    {
+        QList<Entry> entries;
+        const int shown = m_browser->shownIndex();
+        for (const PageState& page : m_browser->pageSummaries())
+            entries.append({page.title, page.address, entries.size() == shown});
+        return entries;
+    }
+    void showPage(int index) override { m_browser->showPage(index); }
+    void closePage(int index) override { m_browser->closePage(index, m_home()); }
+
+private:
+    BrowserControl* m_browser;
+    std::function<QString()> m_home;
+};
 } // namespace
 
 Form1_Ini::Form1_Ini()
@@ -71,6 +99,8 @@ Form1_Ini::Form1_Ini()
 {
     setWindowIcon(m_icon);
     m_printer = new PagePrinter(WebBrowser2);
+    m_pages = new OpenPages(
+        WebBrowser2, [this] { return GetFullUrl(lblHomeURL->text()); }, this);
     connectButtons();
     createKeys();
 }
@@ -125,6 +155,7 @@ void Form1_Ini::createPageKeys()
     for (int i = 0; i < 8; ++i)
         bind(Qt::CTRL | Qt::Key(Qt::Key_1 + i), [i](Form1_Ini* f) { f->WebBrowser2->showPage(i); });
     bind(Qt::CTRL | Qt::Key_9, [](Form1_Ini* f) { f->WebBrowser2->showPage(-1); });
+    bind(Qt::CTRL | Qt::SHIFT | Qt::Key_A, [](Form1_Ini* f) { PagesForm::open(*f->m_pages); });
     bind(Qt::CTRL | Qt::SHIFT | Qt::Key_T,
          [](Form1_Ini* f) { f->WebBrowser2->reopenClosedPage(); });
 }

@@ -11,6 +11,7 @@ class CWebBrowserEvents;
 class HistoryRecorder;
 class HistoryStore;
 class ImageControl;
+class PageListing;
 class PagePrinter;
 class QLabel;
 
@@ -103,6 +104,7 @@ private:
     QIcon m_icon;
     CWebBrowserEvents* m_events = nullptr;
     PagePrinter* m_printer = nullptr;
+    PageListing* m_pages = nullptr;
     HistoryRecorder* m_history = nullptr;
     QStringList m_restoreNotices; // shown once the window is up
     QStringList m_laterReports;   // errors found before the window was up

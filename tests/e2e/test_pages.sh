@@ -75,3 +75,12 @@ sleep 2
 expect_page "$MAGENTA" "a window without a click does not replace the page"
 assert_eq 0 $(($(b_loads) - before)) "windows opened without a click"
 shot popup.png
+
+# the pages window lists them, the one shown marked; Enter on another shows it
+xdotool key ctrl+shift+a
+wait_for_window 'Quorvane - Páginas' 5 >/dev/null || fail "Ctrl+Shift+A opened no pages window"
+sleep 0.5
+shot pages-window.png
+xdotool key Up Return
+wait_for_no_window 'Quorvane - Páginas' 5 || fail "Enter left the pages window open"
+expect_page "$BLUE" "Enter in the pages window shows the page chosen"
