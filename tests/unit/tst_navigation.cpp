@@ -4,6 +4,7 @@
 #include "TestInstall.h"
 
 #include "browser/Form1_Ini.h"
+#include "core/PageList.h"
 #include "core/Paths.h"
 #include "dialogs/LoginForm.h"
 #include "forms/Controls.h"
@@ -186,6 +187,79 @@ private Q_SLOTS:
         const QStringList errorPage{m_inst->dir() + QStringLiteral("/Web/erro404.htm")};
         QCOMPARE(m_browser->navigations, replaced ? errorPage : QStringList());
         QVERIFY2(m_inst->errors.isEmpty(), qPrintable(m_inst->errors.join('\n')));
+    }
+
+    // The page list through a script of steps: "o" opens a page from the one shown, "b" opens
+    // one from none, "s3" shows page 3, "c3" closes it (its state named after it), "r" opens
+    // the page closed last again (named after the state it had). Then the order (by name), the
+    // page shown (by id), and the closed ones, oldest first.
+    void pageList_data()
+    {
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("order");
+        QTest::addColumn<int>("shown");
+        QTest::addColumn<QString>("closed");
+        QTest::newRow("first page shown") << "o o"
+                                          << "1 2" << 1 << "";
+        QTest::newRow("closing the shown: its opener") << "o o s2 o s3 c3"
+                                                       << "1 2" << 2 << "3";
+        QTest::newRow("opener gone: the next one") << "o o s2 o o c2 s3 c3"
+                                                   << "1 4" << 4 << "2 3";
+        QTest::newRow("last one: the one before") << "o b b s3 c3"
+                                                  << "1 2" << 2 << "3";
+        QTest::newRow("closing one behind keeps the shown") << "o o o s1 c2"
+                                                            << "1 3" << 1 << "2";
+        QTest::newRow("the last page closed") << "o c1"
+                                              << "" << 0 << "1";
+        QTest::newRow("reopen, newest first") << "o o o c2 c3 r r"
+                                              << "1 3 2" << 1 << "";
+        QTest::newRow("ten closed are kept") << "o o o o o o o o o o o o c1 c2 c3 c4 c5 c6 c7 "
+                                                "c8 c9 c10 c11"
+                                             << "12" << 12 << "2 3 4 5 6 7 8 9 10 11";
+        QTest::newRow("closing what is not open") << "o o c7 s9"
+                                                  << "1 2" << 1 << "";
+    }
+    void pageList()
+    {
+        QFETCH(QString, steps);
+        PageList list;
+        std::map<int, QString> names; // id -> the name of the page it holds
+        for (const QString& step : steps.split(u' ', Qt::SkipEmptyParts)) {
+            const int id = step.mid(1).toInt();
+            if (step == u"o" || step == u"b") {
+                const int opened = *list.open(step == u"o" ? list.shown() : 0);
+                names[opened] = QString::number(opened);
+            } else if (step.startsWith(u's')) {
+                list.show(id);
+            } else if (step.startsWith(u'c')) {
+                list.close(id, {names[id], {}, {}});
+            } else if (step == u"r") {
+                const QString name = list.takeClosed()->address;
+                names[*list.open(list.shown())] = name;
+            }
+        }
+        QStringList order;
+        for (int id : list.ids())
+            order.append(names[id]);
+        QTEST(order.join(u' '), "order");
+        QTEST(list.shown(), "shown");
+        QStringList closed;
+        for (const PageState& state : list.closed())
+            closed.append(state.address);
+        QTEST(closed.join(u' '), "closed");
+    }
+
+    void pageListLimit()
+    {
+        PageList list;
+        for (int i = 0; i < PageList::kMaxPages; ++i)
+            QVERIFY(list.open());
+        QVERIFY(list.isFull());
+        QVERIFY(!list.open());
+        list.close(list.at(0), {});
+        QVERIFY(list.open());
+        QCOMPARE(list.neighbour(1), list.at(1));
+        QCOMPARE(list.neighbour(-1), list.at(PageList::kMaxPages - 1));
     }
 };
 
