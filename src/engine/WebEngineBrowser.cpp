@@ -94,7 +94,7 @@ void WebEngineBrowser::ensureFirstPage()
         createLoadFeedback();
     const PageList::Id id = *addPage(0);
     createPage(id);
-    show(id);
+    bringForward(id);
 }
 
 std::optional<PageList::Id> WebEngineBrowser::addPage(PageList::Id opener)
@@ -181,7 +181,7 @@ QWebEnginePage* WebEngineBrowser::newWindow(WebPage* opener, QWebEnginePage::Web
     const PageList::Id id = *addPage(idOf(opener));
     WebPage* page = createPage(id);
     if (type != QWebEnginePage::WebBrowserBackgroundTab)
-        show(id);
+        bringForward(id);
     else
         m_pages[id].hidden.start();
     Q_EMIT pagesChanged();
@@ -195,7 +195,7 @@ void WebEngineBrowser::refuseMorePages()
                           .arg(PageList::kMaxPages));
 }
 
-void WebEngineBrowser::show(PageList::Id id)
+void WebEngineBrowser::bringForward(PageList::Id id)
 {
     Page* e = entry(id);
     if (!e)
@@ -295,7 +295,7 @@ bool WebEngineBrowser::openPage(const QString& address, Placement placement)
     const PageList::Id id = *addPage(m_list.shown());
     createPage(id)->load(url);
     if (placement == Placement::Front)
-        show(id);
+        bringForward(id);
     else
         m_pages[id].hidden.start();
     Q_EMIT pagesChanged();
@@ -312,7 +312,7 @@ void WebEngineBrowser::closePage(int index, const QString& home)
     Page gone = std::move(m_pages.at(id));
     m_pages.erase(id);
     if (next) {
-        show(next);
+        bringForward(next);
     } else {
         ensureFirstPage();
         if (!home.isEmpty())
@@ -331,13 +331,13 @@ void WebEngineBrowser::showPage(int index)
 {
     if (m_list.count() == 0)
         return;
-    show(m_list.at(index < 0 ? m_list.count() - 1 : index));
+    bringForward(m_list.at(index < 0 ? m_list.count() - 1 : index));
 }
 
 void WebEngineBrowser::showNeighbour(int step)
 {
     if (m_list.count() > 1)
-        show(m_list.neighbour(step));
+        bringForward(m_list.neighbour(step));
 }
 
 bool WebEngineBrowser::reopenClosedPage()
@@ -353,7 +353,7 @@ bool WebEngineBrowser::reopenClosedPage()
     const PageList::Id id = *addPage(m_list.shown());
     m_pages[id].state = state;
     m_pages[id].stateDirty = false;
-    show(id);
+    bringForward(id);
     return true;
 }
 
@@ -408,7 +408,7 @@ void WebEngineBrowser::restore(const Session& session)
         e.hidden.start();
     }
     m_list.setClosed(session.closed);
-    show(m_list.at(std::clamp(session.shown, 0, m_list.count() - 1)));
+    bringForward(m_list.at(std::clamp(session.shown, 0, m_list.count() - 1)));
     for (WebPage* page : gone) {
         disconnect(page, nullptr, this, nullptr);
         page->deleteLater();

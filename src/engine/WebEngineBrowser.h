@@ -103,7 +103,7 @@ private:
     void loadState(WebPage* page, const PageState& state);
     QWebEnginePage* newWindow(WebPage* opener, QWebEnginePage::WebWindowType type);
     std::optional<PageList::Id> addPage(PageList::Id opener);
-    void show(PageList::Id id);
+    void bringForward(PageList::Id id);
     PageState stateOf(PageList::Id id) const;
     void pageChanged(const QWebEnginePage* page, bool listed);
     void refuseMorePages();

@@ -4,6 +4,7 @@
 #include "engine/PermissionPrompt.h"
 #include "engine/WebEngineBrowser.h"
 #include "forms/Forms.h"
+#include "storage/SessionStore.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -19,6 +20,7 @@ class tst_webengine : public QObject {
 
 private Q_SLOTS:
     void loadsShippedPagesAndWalksHistory();
+    void pagesRestAndComeBack();
     void permissionQuestionRules_data();
     void permissionQuestionRules();
 };
@@ -230,6 +232,61 @@ void tst_webengine::loadsShippedPagesAndWalksHistory()
     QTest::qWait(200);
     QCOMPARE(complete.count(), 0);
     QCOMPARE(browser.LocationURL(), startUrl);
+}
+
+// A page behind the one shown: stored with its history, restored only when first shown, frozen
+// and then discarded in the background and back when shown.
+void tst_webengine::pagesRestAndComeBack()
+{
+    using namespace std::chrono_literals;
+    using Lifecycle = QWebEnginePage::LifecycleState;
+    const QString startPage = QStringLiteral(QV_INSTALL_DIR "/Web/index.htm");
+    const QString errorPage = QStringLiteral(QV_INSTALL_DIR "/Web/erro404.htm");
+    const QString behind = QStringLiteral("data:text/html;charset=utf-8,<title>Atr%C3%A1s</title>atr%C3%A1s");
+
+    Session stored;
+    {
+        WebEngineBrowser browser(nullptr);
+        browser.resize(260, 380);
+        browser.show();
+        QSignalSpy complete(&browser, &BrowserControl::DocumentComplete);
+        browser.Navigate(startPage);
+        QTRY_VERIFY_WITH_TIMEOUT(complete.count() == 1, 20000);
+        browser.Navigate(errorPage);
+        QTRY_VERIFY_WITH_TIMEOUT(complete.count() == 2, 20000);
+        QVERIFY(browser.openPage(behind, BrowserControl::Placement::Behind));
+        QCOMPARE(browser.pageCount(), 2);
+        QCOMPARE(browser.shownIndex(), 0);
+        QTRY_COMPARE_WITH_TIMEOUT(browser.pageSummaries().value(1).title, u"Atrás", 20000);
+        // A load behind is not the page shown's.
+        QCOMPARE(complete.count(), 2);
+
+        browser.ageBackgroundPages(WebEngineBrowser::kFreezeAfter);
+        QCOMPARE(browser.pageAt(1)->lifecycleState(), Lifecycle::Frozen);
+        QCOMPARE(browser.pageAt(0)->lifecycleState(), Lifecycle::Active);
+        browser.ageBackgroundPages(WebEngineBrowser::kDiscardAfter);
+        QCOMPARE(browser.pageAt(1)->lifecycleState(), Lifecycle::Discarded);
+        browser.showPage(1);
+        QCOMPARE(browser.pageAt(1)->lifecycleState(), Lifecycle::Active);
+        QTRY_VERIFY_WITH_TIMEOUT(complete.count() == 3, 20000);
+        QCOMPARE(browser.title(), u"Atrás");
+
+        browser.showPage(0);
+        stored = browser.session();
+    }
+    QCOMPARE(stored.open.size(), size_t(2));
+    QCOMPARE(stored.shown, 0);
+
+    WebEngineBrowser browser(nullptr);
+    browser.resize(260, 380);
+    browser.show();
+    QSignalSpy complete(&browser, &BrowserControl::DocumentComplete);
+    browser.restore(stored);
+    QTRY_VERIFY_WITH_TIMEOUT(complete.count() == 1, 20000);
+    QCOMPARE(browser.LocationURL(), QUrl::fromLocalFile(errorPage).toString());
+    QVERIFY(browser.canGoBack());         // with its back and forward list
+    QCOMPARE(browser.pageAt(1), nullptr); // loaded when first shown
+    QCOMPARE(QUrl(browser.pageSummaries().value(1).address), QUrl(behind));
 }
 
 QV_TEST_MAIN(tst_webengine)
