@@ -10,8 +10,8 @@
 
 // The pages open now and the last ones closed.
 struct Session {
-    std::vector<PageState> open; // in the order they were opened
-    int shown = 0;               // index into open; 0 when open is empty
+    std::vector<PageState> open;   // in the order they were opened
+    int shown = 0;                 // index into open; 0 when open is empty
     std::vector<PageState> closed; // oldest first, at most kMaxClosed
 
     static constexpr int kMaxClosed = 10;
@@ -31,6 +31,9 @@ class SessionStore : public QObject {
 public:
     // The file's layout; a file written by a newer program is not read, nor written over.
     static constexpr int kVersion = 1;
+    // A page's stored back and forward list read back above this size is left out (the page
+    // stays); an address longer than kMaxAddressLength leaves the page out.
+    static constexpr qsizetype kMaxHistoryBytes = 1024 * 1024;
 
     // Opens the file, creating it when missing. A file that cannot be read (damaged, a folder,
     // of a newer version, of another shape) is renamed aside and a new one made in its place;
