@@ -32,7 +32,7 @@ static_assert(SessionStore::kVersion == 1, "kSchema sets the version");
 
 const char* const kInsert = "INSERT INTO Paginas (fechada, ordem, endereco, titulo, historico) "
                             "VALUES (?1, ?2, ?3, ?4, ?5)";
-const char* const kShown = "UPDATE Sessao SET mostrada = ?1 WHERE id = 1";
+const char* const kShown = "INSERT OR REPLACE INTO Sessao (id, mostrada) VALUES (1, ?1)";
 
 // What is read back is bounded, whatever the file claims: a page over the limits loses its
 // address (and is dropped) or its history (and keeps the rest).
@@ -337,6 +337,12 @@ private:
             } catch (const std::exception& e) {
                 failure = QStringLiteral("Erro inesperado: %1").arg(QString::fromUtf8(e.what()));
             }
+            // The failed set is undone, and the failure told, before anyone waiting is told it
+            // is over.
+            if (!failure.isEmpty()) {
+                sqlite3_exec(m_db->handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+                m_failed(failure);
+            }
             {
                 std::lock_guard lock(m_mutex);
                 m_stored = ticket;
@@ -346,11 +352,8 @@ private:
                 }
             }
             m_done.notify_all();
-            if (!failure.isEmpty()) {
-                sqlite3_exec(m_db->handle(), "ROLLBACK", nullptr, nullptr, nullptr);
-                m_failed(failure);
+            if (!failure.isEmpty())
                 break;
-            }
         }
         m_insert.reset();
         m_shown.reset();

@@ -195,16 +195,15 @@ void tst_sessionstore::unreadableFileIsKeptAside_data()
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("reason");
     QTest::addColumn<bool>("earlierAside");
-    QTest::newRow("folder") << "folder"
-                            << "pasta" << false;
-    QTest::newRow("garbage") << "garbage"
-                             << "danificado" << false;
-    QTest::newRow("garbage, set aside before") << "garbage"
-                                               << "danificado" << true;
-    QTest::newRow("newer version") << "newer"
-                                   << "versão mais nova" << false;
-    QTest::newRow("other shape") << "shape"
-                                 << "tabelas" << false;
+    const auto row = [](const char* name, const char* kind, const char* reason, bool earlier) {
+        QTest::newRow(name) << QString::fromUtf8(kind) << QString::fromUtf8(reason) << earlier;
+    };
+    row("folder", "folder", "pasta", false);
+    row("garbage", "garbage", "danificado", false);
+    row("garbage, set aside before", "garbage", "danificado", true);
+    row("damaged inside", "damaged", "danificado", false);
+    row("newer version", "newer", "versão mais nova", false);
+    row("other shape", "shape", "tabelas", false);
 }
 
 void tst_sessionstore::unreadableFileIsKeptAside()
@@ -227,6 +226,12 @@ void tst_sessionstore::unreadableFileIsKeptAside()
         QFile f(db);
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write(QByteArray(4096, 'x'));
+    } else if (kind == u"damaged") { // a sound header, pages of garbage after it
+        SessionStore::open(db)->write(sessionFor(4999));
+        QFile f(db);
+        QVERIFY(f.size() > 3 * 4096);
+        QVERIFY(f.open(QIODevice::ReadWrite) && f.seek(4096));
+        f.write(QByteArray(2 * 4096, 'x'));
     } else if (kind == u"newer") {
         SessionStore::open(db)->write(sessionFor(3));
         TestInstall::exec(
