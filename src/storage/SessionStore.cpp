@@ -87,16 +87,24 @@ QStringList columnsOf(Database& db, const QString& table)
 Session readRows(Database& db)
 {
     Session s;
+    Recordset& shown = db.OpenRecordset(QStringLiteral("SELECT mostrada FROM Sessao"));
+    const qint64 stored = shown.Eof() ? 0 : shown.int64At(0);
+    shown.finalize();
+    // An address over the limit reads as null: the page is left out, the one shown kept.
     Recordset& pages = db.OpenRecordset(
-        QStringLiteral("SELECT fechada, endereco, CASE WHEN length(titulo) <= %1 THEN titulo "
-                       "ELSE '' END, CASE WHEN length(historico) <= %2 THEN historico ELSE x'' "
-                       "END AS historico FROM Paginas WHERE length(endereco) <= %1 "
-                       "ORDER BY fechada, ordem")
+        QStringLiteral(
+            "SELECT fechada, CASE WHEN length(endereco) <= %1 THEN endereco END AS endereco, "
+            "CASE WHEN length(titulo) <= %1 THEN titulo ELSE '' END, "
+            "CASE WHEN length(historico) <= %2 THEN historico ELSE x'' END AS "
+            "historico FROM Paginas ORDER BY fechada, ordem")
             .arg(kMaxAddressLength)
             .arg(SessionStore::kMaxHistoryBytes));
-    for (; !pages.Eof(); pages.MoveNext()) {
+    for (qint64 index = 0; !pages.Eof(); pages.MoveNext()) {
         const bool closed = pages.int64At(0) != 0;
-        if (!closed && s.open.size() >= size_t(kMaxOpenRead))
+        if (!closed && index++ == stored)
+            s.shown = int(s.open.size());
+        if (!pages.Fields(QStringLiteral("endereco")).isValid() ||
+            (!closed && s.open.size() >= size_t(kMaxOpenRead)))
             continue;
         PageState page{pages.textAt(1), pages.textAt(2),
                        pages.Fields(QStringLiteral("historico")).toByteArray()};
@@ -105,10 +113,8 @@ Session readRows(Database& db)
     pages.finalize();
     if (s.closed.size() > size_t(Session::kMaxClosed))
         s.closed.erase(s.closed.begin(), s.closed.end() - Session::kMaxClosed);
-    Recordset& shown = db.OpenRecordset(QStringLiteral("SELECT mostrada FROM Sessao"));
-    const qint64 index = shown.Eof() ? 0 : shown.int64At(0);
-    shown.finalize();
-    s.shown = index >= 0 && index < qint64(s.open.size()) ? int(index) : 0;
+    if (size_t(s.shown) >= s.open.size())
+        s.shown = 0;
     return s;
 }
 

@@ -51,7 +51,8 @@ public:
 
     // Queues the session to be written; returns at once.
     void write(Session session);
-    // The program ends normally: the closed pages stay, no page is open. Returns once stored.
+    // The program ends normally: the closed pages stay, no page is open. Returns once stored
+    // (or once the write failed, which writeFailed tells).
     void endNormally(std::vector<PageState> closed);
     // Returns once everything queued before the call is stored (or dropped after a failure).
     void flush();
