@@ -31,8 +31,8 @@ class SessionStore : public QObject {
 public:
     // The file's layout; a file written by a newer program is not read, nor written over.
     static constexpr int kVersion = 1;
-    // A page's stored back and forward list read back above this size is left out (the page
-    // stays); an address longer than kMaxAddressLength leaves the page out.
+    // A page's back and forward list above this size is neither stored nor read back (the page
+    // is, without it); a page whose address is longer than kMaxAddressLength is left out.
     static constexpr qsizetype kMaxHistoryBytes = 1024 * 1024;
 
     // Opens the file, creating it when missing. A file that cannot be read (damaged, a folder,
