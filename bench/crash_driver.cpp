@@ -1,15 +1,17 @@
 // Crash-safety driver. "run DIR" performs the stores' real operations (insert, update, delete of
 // several rows, an import of several links in one transaction, home page, position,
-// start-minimized, a few history visits queued and flushed) in a loop on DIR/BD, writing to
+// start-minimized, a few history visits queued and flushed, pages opened, closed, changed and
+// shown in the session, each change written and the last flushed) in a loop on DIR/BD, writing to
 // DIR/ops.log a "B" line before each operation and an "A" line once it returned. "check DIR" is
 // run after a kill -9: the files pass integrity_check, and their rows are exactly the last checked
 // state with every acknowledged operation applied, plus at most the one that was under way (of
-// queued visits, the first ones); it then takes the files as the new checked state. "init DIR"
-// takes the first state.
+// queued visits, the first ones; of session writes, one of the sets written, whole); it then takes
+// the files as the new checked state. "init DIR" takes the first state.
 #include "core/DisplayText.h"
 #include "core/Paths.h"
 #include "storage/ConfigStore.h"
 #include "storage/HistoryStore.h"
+#include "storage/SessionStore.h"
 #include "storage/SiteStore.h"
 
 #include <QDateTime>
@@ -29,6 +31,7 @@ struct State {
     QMap<qint64, QStringList> sites;    // id -> stored title, url
     QStringList config;                 // stored homeTitulo, homeURL, left, top, minimizado
     QMap<QString, QStringList> history; // url -> titulo, visitas, ultima
+    QStringList session; // mostrada, then fechada, endereco, titulo, hex(historico) of each page
     bool operator==(const State&) const = default;
 };
 
@@ -70,7 +73,27 @@ State readFiles()
         for (qsizetype i = 0; i + 3 < visits.size(); i += 4)
             s.history[visits[i]] = {visits[i + 1], visits[i + 2], visits[i + 3]};
     }
+    s.session = {"0"}; // a file not made yet holds no page
+    const QString session = QV_Variaveis::SessionDbPath;
+    if (QFile::exists(session) &&
+        column(session, "select count(*) from sqlite_schema") != QStringList{"0"}) {
+        s.session = column(session, "select mostrada from Sessao") +
+                    column(session, "select fechada,endereco,titulo,hex(historico) from Paginas "
+                                    "order by fechada,ordem");
+    }
     return s;
+}
+
+// The rows of the session file that hold `session`, as readFiles reads them.
+QStringList rowsOf(const Session& session)
+{
+    QStringList rows = {QString::number(session.shown)};
+    for (const auto* pages : {&session.open, &session.closed}) {
+        for (const PageState& p : *pages)
+            rows << (pages == &session.open ? "0" : "1") << p.address << p.title
+                 << QString::fromLatin1(p.history.toHex().toUpper());
+    }
+    return rows;
 }
 
 QString randomText()
@@ -129,11 +152,79 @@ void historyVisits(Log& log)
     log.line("A");
 }
 
+// One change of the pages, as the browser makes them.
+void changePages(Session& s)
+{
+    auto* r = QRandomGenerator::global();
+    const int open = int(s.open.size());
+    const int change = r->bounded(open == 0 ? 1 : 5);
+    if (change == 0 && open < 12) { // a new page, shown
+        QByteArray history(r->bounded(r->bounded(10) == 0 ? 20000 : 300), Qt::Uninitialized);
+        for (char& c : history)
+            c = char(r->bounded(256));
+        s.open.push_back({"https://" + randomText(), randomText(), history});
+        s.shown = open;
+    } else if (change <= 1) { // one closed: it joins the closed ones, the next one is shown
+        const int i = r->bounded(open);
+        s.closed.push_back(s.open[size_t(i)]);
+        if (s.closed.size() > size_t(Session::kMaxClosed))
+            s.closed.erase(s.closed.begin());
+        s.open.erase(s.open.begin() + i);
+        if (s.shown > i || s.shown >= int(s.open.size()))
+            s.shown = std::max(s.shown - 1, 0);
+    } else if (change == 2) {
+        s.shown = r->bounded(open);
+    } else if (change == 3) { // the page shown went elsewhere
+        s.open[size_t(s.shown)].address = "https://" + randomText();
+        s.open[size_t(s.shown)].title = randomText();
+        s.open[size_t(s.shown)].history += QByteArray::number(r->generate());
+    } else { // the program ended normally, and started again
+        s.open.clear();
+        s.shown = 0;
+    }
+}
+
+// A few changes of the pages, each written as it is made (so several may be queued at once),
+// then flushed: the hex of each set written, by commas.
+void sessionChanges(Log& log)
+{
+    static const auto store = [] {
+        QString notice;
+        auto opened = SessionStore::open(QV_Variaveis::SessionDbPath, &notice);
+        if (!notice.isEmpty()) // the file was always one the store wrote
+            std::abort();
+        return opened;
+    }();
+    static Session current = store->leftBehind();
+    auto* r = QRandomGenerator::global();
+    QList<Session> sets;
+    for (int i = 0, n = r->bounded(1, 5); i < n; ++i) {
+        changePages(current);
+        sets.append(current);
+    }
+    QStringList line;
+    for (const Session& set : sets)
+        line << hex(rowsOf(set).join('\x1f'));
+    log.line("B S " + line.join(','));
+    for (const Session& set : sets) {
+        if (set.open.empty())
+            store->endNormally(set.closed);
+        else
+            store->write(set);
+    }
+    store->flush();
+    if (store->hasFailed())
+        std::abort();
+    log.line("A");
+}
+
 void oneOperation(Log& log)
 {
     auto* r = QRandomGenerator::global();
     const QString t = randomText(), u = randomText();
-    const int op = r->bounded(8);
+    const int op = r->bounded(9);
+    if (op == 8)
+        return sessionChanges(log);
     if (op == 6) { // addresses no other operation writes: none is skipped as already there
         std::vector<BookmarkFile::Link> links;
         QString line = "B M";
@@ -250,6 +341,13 @@ QList<State> after(const State& s, const QStringList& op, const QString& ack)
             out << n;
         }
         return ack.isNull() ? out : QList<State>{n};
+    } else if (op[1] == "S") {
+        QList<State> out = {s}; // written in order, each whole; the last once acknowledged
+        for (const QString& set : op[2].split(',')) {
+            n.session = unhex(set).split('\x1f');
+            out << n;
+        }
+        return ack.isNull() ? out : QList<State>{n};
     } else if (op[1] == "H") {
         n.config[0] = stored(unhex(op[2]));
         n.config[1] = stored(unhex(op[3]));
@@ -276,6 +374,7 @@ void save(const QString& dir, const State& s)
     for (auto it = s.history.begin(); it != s.history.end(); ++it)
         f.write("h " + hex(it.key()).toLatin1() + ' ' + hex(it.value().join('\x1f')).toLatin1() +
                 '\n');
+    f.write("s " + hex(s.session.join('\x1f')).toLatin1() + '\n');
     QFile::remove(dir + "/ops.log");
 }
 
@@ -290,6 +389,8 @@ State load(const QString& dir)
         const QStringList p = QString::fromLatin1(f.readLine().trimmed()).split(' ');
         if (p[0] == "h")
             s.history[unhex(p[1])] = unhex(p[2]).split('\x1f');
+        else if (p[0] == "s")
+            s.session = unhex(p[1]).split('\x1f');
         else
             s.sites[p[0].toLongLong()] = unhex(p[1]).split('\x1f');
     }
@@ -298,10 +399,11 @@ State load(const QString& dir)
 
 int check(const QString& dir)
 {
-    for (const QString& db :
-         {QV_Variaveis::LinksDbPath, QV_Variaveis::ConfigDbPath, QV_Variaveis::HistoryDbPath}) {
-        if (db == QV_Variaveis::HistoryDbPath && !QFile::exists(db))
-            continue; // made by the first history operation
+    for (const QString& db : {QV_Variaveis::LinksDbPath, QV_Variaveis::ConfigDbPath,
+                              QV_Variaveis::HistoryDbPath, QV_Variaveis::SessionDbPath}) {
+        if ((db == QV_Variaveis::HistoryDbPath || db == QV_Variaveis::SessionDbPath) &&
+            !QFile::exists(db))
+            continue; // made by the first history or session operation
         if (column(db, "PRAGMA integrity_check") != QStringList{"ok"}) {
             std::fprintf(stderr, "integrity_check failed: %s\n", qPrintable(db));
             return 1;
@@ -328,8 +430,10 @@ int check(const QString& dir)
     const State files = readFiles();
     if (!possible.contains(files)) {
         std::fprintf(stderr,
-                     "files differ from every state the log allows (%lld sites, %lld pages)\n",
-                     qlonglong(files.sites.size()), qlonglong(files.history.size()));
+                     "files differ from every state the log allows (%lld sites, %lld pages, "
+                     "%lld session rows)\n",
+                     qlonglong(files.sites.size()), qlonglong(files.history.size()),
+                     qlonglong(files.session.size()));
         return 1;
     }
     save(dir, files);

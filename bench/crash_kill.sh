@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Kills the crash driver (bench/crash_driver.cpp) with kill -9 at random moments, N times, on a
-# copy of the installation's databases (the history file is made by the first visits), and checks
-# the files after each kill.
+# copy of the installation's databases (the history and session files are made by their first
+# writes), and checks the files after each kill.
 # Usage: bench/crash_kill.sh [N=1000] [BUILD_DIR=build]
 set -euo pipefail
 
@@ -29,4 +29,5 @@ for ((i = 1; i <= n; i++)); do
 done
 sites=$(sqlite3 "$work/BD/QV_Links.mdb" 'select count(*) from Tabela1' 2>/dev/null || echo '?')
 pages=$(sqlite3 "$work/BD/QV_Historico.mdb" 'select count(*) from Historico' 2>/dev/null || echo '?')
-echo "crash_kill: $n kills, every check passed ($sites sites, $pages visited pages at the end)"
+open=$(sqlite3 "$work/BD/QV_Sessao.mdb" 'select count(*) from Paginas where fechada=0' 2>/dev/null || echo '?')
+echo "crash_kill: $n kills, every check passed ($sites sites, $pages visited pages, $open open pages at the end)"

@@ -6,12 +6,14 @@ namespace QV_Variaveis {
 QString ConfigDbPath;
 QString LinksDbPath;
 QString HistoryDbPath;
+QString SessionDbPath;
 
 void SetDatabasePaths()
 {
     ConfigDbPath = databaseFolder() + QStringLiteral("QV_Config.mdb");
     LinksDbPath = databaseFolder() + QStringLiteral("QV_Links.mdb");
     HistoryDbPath = databaseFolder() + QStringLiteral("QV_Historico.mdb");
+    SessionDbPath = databaseFolder() + QStringLiteral("QV_Sessao.mdb");
 }
 } // namespace QV_Variaveis
 

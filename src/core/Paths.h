@@ -9,9 +9,10 @@ namespace QV_Variaveis {
 extern QString ConfigDbPath;
 extern QString LinksDbPath;
 extern QString HistoryDbPath;
+extern QString SessionDbPath;
 
-// Sets ConfigDbPath, LinksDbPath and HistoryDbPath in the database folder; always the same values.
-// They are the one truth of where the databases are.
+// Sets ConfigDbPath, LinksDbPath, HistoryDbPath and SessionDbPath in the database folder;
+// always the same values. They are the one truth of where the databases are.
 void SetDatabasePaths();
 
 } // namespace QV_Variaveis

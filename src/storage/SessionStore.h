@@ -10,8 +10,8 @@
 
 // The pages open now and the last ones closed.
 struct Session {
-    std::vector<PageState> open; // in the order they were opened
-    int shown = 0;               // index into open; 0 when open is empty
+    std::vector<PageState> open;   // in the order they were opened
+    int shown = 0;                 // index into open; 0 when open is empty
     std::vector<PageState> closed; // oldest first, at most kMaxClosed
 
     static constexpr int kMaxClosed = 10;
@@ -31,6 +31,9 @@ class SessionStore : public QObject {
 public:
     // The file's layout; a file written by a newer program is not read, nor written over.
     static constexpr int kVersion = 1;
+    // A page's back and forward list above this size is neither stored nor read back (the page
+    // is, without it); a page whose address is longer than kMaxAddressLength is left out.
+    static constexpr qsizetype kMaxHistoryBytes = 1024 * 1024;
 
     // Opens the file, creating it when missing. A file that cannot be read (damaged, a folder,
     // of a newer version, of another shape) is renamed aside and a new one made in its place;
@@ -48,7 +51,8 @@ public:
 
     // Queues the session to be written; returns at once.
     void write(Session session);
-    // The program ends normally: the closed pages stay, no page is open. Returns once stored.
+    // The program ends normally: the closed pages stay, no page is open. Returns once stored
+    // (or once the write failed, which writeFailed tells).
     void endNormally(std::vector<PageState> closed);
     // Returns once everything queued before the call is stored (or dropped after a failure).
     void flush();

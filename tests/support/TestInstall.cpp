@@ -71,6 +71,8 @@ void TestInstall::exec(const QString& dbPath, const QString& sql)
 {
     sqlite3* db = nullptr;
     sqlite3_open(dbPath.toUtf8().constData(), &db);
+    // A store's writer thread may hold the file for a moment (its last close checkpoints it).
+    sqlite3_busy_timeout(db, 5000);
     char* err = nullptr;
     if (sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &err) != SQLITE_OK)
         qFatal("sql failed on %s: %s", qPrintable(dbPath), err);
@@ -82,6 +84,7 @@ QStringList TestInstall::query(const QString& dbPath, const QString& sql)
     QStringList out;
     sqlite3* db = nullptr;
     sqlite3_open_v2(dbPath.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_busy_timeout(db, 5000);
     sqlite3_stmt* st = nullptr;
     if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &st, nullptr) != SQLITE_OK)
         qFatal("query failed on %s: %s", qPrintable(dbPath), sqlite3_errmsg(db));
