@@ -1,6 +1,7 @@
 #include "browser/Form1_Ini.h"
 
 #include "browser/CWebBrowserEvents.h"
+#include "browser/SessionKeeper.h"
 #include "core/DisplayText.h"
 #include "core/ErrorReporter.h"
 #include "core/Paths.h"
@@ -194,6 +195,7 @@ void Form1_Ini::askToClearBrowsingData()
                            QStringLiteral("Os sites salvos ficam.")))
         return;
     clearBrowsingData(history());
+    WebBrowser2->forgetClosedPages();
     // Asked only when there is something to forget; the saved sites stay either way.
     const bool forget = PermissionStore::hasDecisions() &&
                         QuestionForm::ask(QStringLiteral("Esquecer também as permissões dadas "
@@ -253,6 +255,14 @@ void Form1_Ini::Form_Load()
     m_events->setWebBrowser(WebBrowser2);
     startHistory();
     WebBrowser2->setSilent(true);
+    const Session leftBehind = startSession();
+    if (!leftBehind.isEmpty()) {
+        WebBrowser2->restore(leftBehind);
+        const int n = WebBrowser2->pageCount();
+        m_restoreNotices.append(n == 1 ? QStringLiteral("1 página restaurada.")
+                                       : QStringLiteral("%1 páginas restauradas.").arg(n));
+        return;
+    }
     WebBrowser2->Navigate(applicationDir() + QStringLiteral("/Web/index.htm"));
     WebBrowser2->Navigate(GetFullUrl(lblHomeURL->text()));
 }
@@ -288,13 +298,39 @@ void Form1_Ini::startHistory()
     m_history = new HistoryRecorder(WebBrowser2, std::move(store), this);
 }
 
-void Form1_Ini::reportHistoryOff(const QString& message)
+// Without a usable session file the program goes on, its pages not kept, after one message.
+Session Form1_Ini::startSession()
 {
-    const QString notice = QStringLiteral("O histórico não será gravado. ") + message;
+    std::unique_ptr<SessionStore> store;
+    const auto reportOff = [this](const QString& message) {
+        reportLater(QStringLiteral("As páginas abertas não serão guardadas. ") + message);
+    };
+    try {
+        QString setAside;
+        store = SessionStore::open(QV_Variaveis::SessionDbPath, &setAside);
+        if (!setAside.isEmpty())
+            m_restoreNotices.append(setAside);
+    } catch (const QvError& e) {
+        reportOff(e.message());
+        store = SessionStore::disabled(QV_Variaveis::SessionDbPath, e.message());
+    }
+    connect(store.get(), &SessionStore::writeFailed, this, reportOff);
+    Session leftBehind = store->leftBehind();
+    m_session = new SessionKeeper(WebBrowser2, std::move(store), this);
+    return leftBehind;
+}
+
+void Form1_Ini::reportLater(const QString& notice)
+{
     if (m_noticesShown)
         ErrorReporter::report(notice);
     else
         m_laterReports.append(notice);
+}
+
+void Form1_Ini::reportHistoryOff(const QString& message)
+{
+    reportLater(QStringLiteral("O histórico não será gravado. ") + message);
 }
 
 HistoryStore* Form1_Ini::history() const { return m_history ? &m_history->store() : nullptr; }
@@ -385,7 +421,13 @@ void Form1_Ini::closeFromOutside()
     LoginForm::endThen(this, [this] { SkinnedForm::closeFromOutside(); });
 }
 
-void Form1_Ini::Form_Unload() { UnloadAllForms(); }
+// A normal end: the next start shows the home page.
+void Form1_Ini::Form_Unload()
+{
+    if (m_session)
+        m_session->endNormally();
+    UnloadAllForms();
+}
 
 void Form1_Ini::UnloadAllForms()
 {

@@ -2,6 +2,7 @@
 
 #include "chrome/SkinnedForm.h"
 #include "forms/MainWindow.h"
+#include "storage/SessionStore.h"
 
 #include <QIcon>
 #include <QStringList>
@@ -12,6 +13,7 @@ class HistoryRecorder;
 class HistoryStore;
 class ImageControl;
 class PageListing;
+class SessionKeeper;
 class PagePrinter;
 class QLabel;
 
@@ -106,10 +108,15 @@ private:
     PagePrinter* m_printer = nullptr;
     PageListing* m_pages = nullptr;
     HistoryRecorder* m_history = nullptr;
+    SessionKeeper* m_session = nullptr;
     QStringList m_restoreNotices; // shown once the window is up
     QStringList m_laterReports;   // errors found before the window was up
     bool m_noticesShown = false;
     void showRestoreNotices();
     void startHistory();
+    // The pages a run that did not end normally left behind; none when it did.
+    Session startSession();
     void reportHistoryOff(const QString& message);
+    // Shown once the window is up (at once when it is).
+    void reportLater(const QString& notice);
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/PageList.h"
 #include "core/PageState.h"
 
 #include <QObject>
@@ -14,7 +15,7 @@ struct Session {
     int shown = 0;                 // index into open; 0 when open is empty
     std::vector<PageState> closed; // oldest first, at most kMaxClosed
 
-    static constexpr int kMaxClosed = 10;
+    static constexpr int kMaxClosed = PageList::kMaxClosed;
 
     bool isEmpty() const { return open.empty(); }
     friend bool operator==(const Session&, const Session&) = default;

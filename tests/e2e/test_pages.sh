@@ -84,3 +84,45 @@ shot pages-window.png
 xdotool key Up Return
 wait_for_no_window 'Quorvane - Páginas' 5 || fail "Enter left the pages window open"
 expect_page "$BLUE" "Enter in the pages window shows the page chosen"
+
+# ---- nothing lost: killed, the next start brings the pages back, the shown one first -------
+# The shown page goes on to C: its back list holds B.
+xdotool key ctrl+l
+wait_for_window 'Quorvane - Ir para' 5 >/dev/null || fail "Ctrl+L opened no address window"
+xdotool type "$HTTP/p/pages-c.html"
+xdotool key Return
+expect_page "$GREEN" "the page shown went on"
+sleep 3 # the session is stored within two seconds of a change
+pages_sql() { sqlite3 "$QV_DIR/BD/QV_Sessao.mdb" "$1"; }
+assert_eq 6 "$(pages_sql 'SELECT count(*) FROM Paginas WHERE fechada = 0')" "pages stored"
+kill -KILL "$APP_PID"
+wait "$APP_PID" 2>/dev/null || true
+loads() { grep -c '^GET /p/' "$HTTP_LOG" || true; }
+before=$(loads)
+start_app
+win=$(wait_for_window "$QV_TITLE" 10) || fail "the main window did not come back"
+expect_notice restored
+expect_page "$GREEN" "the page shown comes back first"
+(($(loads) - before <= 1)) || fail "pages behind were loaded at the restore: $(($(loads) - before))"
+xdotool key alt+Left
+expect_page "$BLUE" "its back list came back with it"
+xdotool key ctrl+1
+expect_page "$RED" "the first page, loaded when first shown"
+xdotool key ctrl+shift+a
+wait_for_window 'Quorvane - Páginas' 5 >/dev/null || fail "Ctrl+Shift+A opened no pages window"
+sleep 0.5
+shot restored-pages.png
+xdotool key Escape
+
+# ---- a normal end: the next start shows the home page, as always ----------------------------
+xdotool key ctrl+9
+expect_page "$MAGENTA" "Ctrl+9 after the restore: the last page"
+window_geometry "$win"
+click $((WX + 269)) $((WY + 20))
+wait_app_exit 10 || fail "the close image did not end the program"
+assert_eq 0 "$(pages_sql 'SELECT count(*) FROM Paginas WHERE fechada = 0')" "pages stored after a normal end"
+start_app
+win=$(wait_for_window "$QV_TITLE" 10) || fail "the main window did not appear"
+expect_page "$RED" "after a normal end, the home page"
+sleep 1.5
+assert_eq 0 "$(count_windows 'Quorvane - Aviso')" "notices after a normal end"
