@@ -242,7 +242,8 @@ void tst_webengine::pagesRestAndComeBack()
     using Lifecycle = QWebEnginePage::LifecycleState;
     const QString startPage = QStringLiteral(QV_INSTALL_DIR "/Web/index.htm");
     const QString errorPage = QStringLiteral(QV_INSTALL_DIR "/Web/erro404.htm");
-    const QString behind = QStringLiteral("data:text/html;charset=utf-8,<title>Atr%C3%A1s</title>atr%C3%A1s");
+    const QString behind =
+        QStringLiteral("data:text/html;charset=utf-8,<title>Atr%C3%A1s</title>atr%C3%A1s");
 
     Session stored;
     {
