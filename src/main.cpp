@@ -44,8 +44,7 @@ int main(int argc, char* argv[])
     QObject::connect(instance.get(), &SingleInstance::openRequested, &app,
                      [](const QStringList& addresses, const QStringList& notices) {
                          ErrorReporter::guard([&] {
-                             AppSetup::openFromOutside(addresses, notices,
-                                                       AppSetup::Show::Always);
+                             AppSetup::openFromOutside(addresses, notices, AppSetup::Show::Always);
                          });
                      });
     // Unloading the main window ends the program.

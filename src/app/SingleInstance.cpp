@@ -181,9 +181,8 @@ void SingleInstance::receive(QLocalSocket* socket)
             socket->disconnectFromServer();
             // Opening may show notices, which wait in an event loop of their own: not inside
             // this socket's signal.
-            QTimer::singleShot(0, this, [this, start] {
-                Q_EMIT openRequested(start.addresses, start.notices);
-            });
+            QTimer::singleShot(
+                0, this, [this, start] { Q_EMIT openRequested(start.addresses, start.notices); });
             return;
         }
         if (!in->take(line))

@@ -414,19 +414,18 @@ private Q_SLOTS:
 
         QTest::newRow("none") << QStringList() << QStringList() << QStringList();
         QTest::newRow("addresses as typed")
-            << QStringList{"HTTPS://Debian.org/A b", "about:blank", " ftp://f.org/x ",
-                           "debian.org", "localhost:8080"}
+            << QStringList{"HTTPS://Debian.org/A b", "about:blank", " ftp://f.org/x ", "debian.org",
+                           "localhost:8080"}
             << QStringList{"HTTPS://Debian.org/A b", "about:blank", "ftp://f.org/x",
                            "https://debian.org", "http://localhost:8080"}
             << QStringList();
         QTest::newRow("files relative, absolute, a folder; encoded")
             << QStringList{"página 1.html", "DIR/a#b%.html", "DIR", "./sub/../notas.txt"}
-            << QStringList{dirUrl + "p%C3%A1gina%201.html", dirUrl + "a%23b%25.html",
-                           "file://DIR", dirUrl + "notas.txt"}
+            << QStringList{dirUrl + "p%C3%A1gina%201.html", dirUrl + "a%23b%25.html", "file://DIR",
+                           dirUrl + "notas.txt"}
             << QStringList();
         QTest::newRow("a missing file is an address only when it looks like a host")
-            << QStringList{"outra.txt", "nada", "DIR/nada.html"}
-            << QStringList{"https://outra.txt"}
+            << QStringList{"outra.txt", "nada", "DIR/nada.html"} << QStringList{"https://outra.txt"}
             << QStringList{"2 endereços recusados: \"nada\" (nem endereço nem arquivo), "
                            "\"DIR/nada.html\" (nem endereço nem arquivo)."};
         QTest::newRow("a device is no file") << QStringList{"/dev/zero"} << QStringList()
@@ -450,7 +449,8 @@ private Q_SLOTS:
             << QStringList{"7 endereços recusados: \"x\" (nem endereço nem arquivo), \"x\" (nem "
                            "endereço nem arquivo), \"x\" (nem endereço nem arquivo), \"x\" (nem "
                            "endereço nem arquivo), \"x\" (nem endereço nem arquivo) e mais 2."};
-        QTest::newRow("fifty taken, the rest left out") << many << many.mid(0, 50)
+        QTest::newRow("fifty taken, the rest left out")
+            << many << many.mid(0, 50)
             << QStringList{"Só 50 endereços são abertos de uma vez; 2 ficaram de fora."};
         QTest::newRow("the refused do not count")
             << QStringList{"x"} + many.mid(0, 50) << many.mid(0, 50)
