@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLocalSocket>
+#include <QPointer>
 #include <QThread>
 #include <QTimer>
 
@@ -30,13 +31,39 @@ QString socketNameFor(const QString& folder)
     return QStringLiteral("quorvane-%1-%2").arg(getuid()).arg(QString::fromLatin1(hash));
 }
 
-// What one later start has sent so far; it lives as long as its socket.
-class Incoming : public QObject {
+QByteArray oneLine(const QString& text)
+{
+    QByteArray bytes = text.toUtf8();
+    bytes.replace('\n', ' ');
+    return bytes;
+}
+} // namespace
+
+// What one later start has sent so far; it lives as long as its socket, or until it is whole.
+class SingleInstance::Incoming : public QObject {
 public:
     using QObject::QObject;
+    enum class State { Waiting, Whole, Broken };
+    bool reading = false;
     bool headerRead = false;
     QStringList addresses;
     QStringList notices;
+
+    State readFrom(QLocalSocket& socket)
+    {
+        while (socket.canReadLine()) {
+            QByteArray line = socket.readLine(SingleInstance::kMaxLineBytes + 2);
+            if (!line.endsWith('\n'))
+                return State::Broken;
+            line.chop(1);
+            if (headerRead && line == kEnd)
+                return State::Whole;
+            if (!take(line))
+                return State::Broken;
+        }
+        return socket.bytesAvailable() > SingleInstance::kMaxLineBytes ? State::Broken
+                                                                       : State::Waiting;
+    }
 
     // Takes one line without its "\n"; false when it is none of what a later start sends.
     bool take(const QByteArray& line)
@@ -56,14 +83,6 @@ public:
         return false;
     }
 };
-
-QByteArray oneLine(const QString& text)
-{
-    QByteArray bytes = text.toUtf8();
-    bytes.replace('\n', ' ');
-    return bytes;
-}
-} // namespace
 
 SingleInstance::SingleInstance(const QString& dataFolder, QObject* parent)
     : QObject(parent)
@@ -146,48 +165,45 @@ void SingleInstance::answer()
         }
         ++m_clients;
         connect(socket, &QObject::destroyed, this, [this] { --m_clients; });
-        new Incoming(socket);
+        const QPointer<Incoming> in = new Incoming(socket);
         // Qt buffers no more than one line; a longer one ends the connection.
         socket->setReadBufferSize(kMaxLineBytes + 2);
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket] { receive(socket); });
+        connect(socket, &QLocalSocket::readyRead, this,
+                [this, socket, in] { receive(socket, in); });
         QTimer::singleShot(kReadMs, socket, [socket] {
             socket->abort();
             socket->deleteLater();
         });
-        receive(socket);
+        receive(socket, in);
     }
 }
 
-void SingleInstance::receive(QLocalSocket* socket)
+void SingleInstance::receive(QLocalSocket* socket, Incoming* in)
 {
-    auto* in = socket->findChild<Incoming*>(QString(), Qt::FindDirectChildrenOnly);
-    if (!in)
-        return; // answered already
-    const auto drop = [socket] {
+    // Reading a line can announce the next bytes at once, inside this call: they are read by
+    // this loop.
+    if (!in || in->reading)
+        return; // answered already, or being read
+    in->reading = true;
+    const Incoming::State state = in->readFrom(*socket);
+    in->reading = false;
+    switch (state) {
+    case Incoming::State::Waiting:
+        return;
+    case Incoming::State::Broken:
         socket->abort();
         socket->deleteLater();
-    };
-    while (socket->canReadLine()) {
-        QByteArray line = socket->readLine(kMaxLineBytes + 2);
-        if (!line.endsWith('\n'))
-            return drop();
-        line.chop(1);
-        if (in->headerRead && line == kEnd) {
-            const StartAddresses::Result start =
-                StartAddresses::fromHandedOver(in->addresses, in->notices);
-            delete in;
-            socket->write(kShown);
-            socket->flush();
-            socket->disconnectFromServer();
-            // Opening may show notices, which wait in an event loop of their own: not inside
-            // this socket's signal.
-            QTimer::singleShot(
-                0, this, [this, start] { Q_EMIT openRequested(start.addresses, start.notices); });
-            return;
-        }
-        if (!in->take(line))
-            return drop();
+        return;
+    case Incoming::State::Whole:
+        break;
     }
-    if (socket->bytesAvailable() > kMaxLineBytes)
-        drop();
+    const StartAddresses::Result start = StartAddresses::fromHandedOver(in->addresses, in->notices);
+    delete in;
+    socket->write(kShown);
+    socket->flush();
+    socket->disconnectFromServer();
+    // Opening may show notices, which wait in an event loop of their own: not inside this
+    // socket's signal.
+    QTimer::singleShot(0, this,
+                       [this, start] { Q_EMIT openRequested(start.addresses, start.notices); });
 }

@@ -40,8 +40,9 @@ public:
     // this ending program for a running one; they wait for the lock instead.
     void stopListening();
 
-    // What a later start sends (in the tests, a client writes it by hand).
+    // What a later start sends, and where (the tests write it by hand too).
     static QByteArray message(const StartAddresses::Result& start);
+    const QString& socketName() const { return m_socketName; }
 
 Q_SIGNALS:
     // A later start asked for the program: the addresses to open, checked again here
@@ -51,7 +52,8 @@ Q_SIGNALS:
 private:
     bool askFirst(const QByteArray& message);
     void answer();
-    void receive(QLocalSocket* socket);
+    class Incoming;
+    void receive(QLocalSocket* socket, Incoming* in);
 
     QString m_folder;
     QString m_socketName;
