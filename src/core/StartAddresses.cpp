@@ -33,7 +33,7 @@ QString reasonOf(Refusal refusal)
     case Refusal::Control:
         return QStringLiteral("caracteres de controle");
     case Refusal::Script:
-        return QStringLiteral("endereço javascript:");
+        return QStringLiteral("javascript: não é aberto");
     case Refusal::Internal:
         return QStringLiteral("endereço interno do navegador");
     case Refusal::NotAnAddress:

@@ -433,7 +433,7 @@ private Q_SLOTS:
                                                             "(nem endereço nem arquivo)."};
         QTest::newRow("javascript")
             << QStringList{"javascript:alert(1)"} << QStringList()
-            << QStringList{"Endereço recusado: \"javascript:alert(1)\" (endereço javascript:)."};
+            << QStringList{"Endereço recusado: \"javascript:alert(1)\" (javascript: não é aberto)."};
         QTest::newRow("internal, options, empty, controls")
             << QStringList{"chrome://crash", "--foo", "", "-", QString("https://a.org/\x01x")}
             << QStringList()
@@ -495,7 +495,7 @@ private Q_SLOTS:
         QCOMPARE(r.addresses.back(), QStringLiteral("https://a.org/48"));
         QCOMPARE(r.notices,
                  (QStringList{"um aviso", QString(997, u'a') + "...",
-                              "3 endereços recusados: \"javascript:x\" (endereço javascript:), "
+                              "3 endereços recusados: \"javascript:x\" (javascript: não é aberto), "
                               "\"/etc/passwd\" (nem endereço nem arquivo), \"chrome://hang\" "
                               "(endereço interno do navegador).",
                               "Só 50 endereços são abertos de uma vez; 11 ficaram de fora."}));
