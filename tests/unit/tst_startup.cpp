@@ -225,9 +225,10 @@ private Q_SLOTS:
             QTest::qWait(50);
             QCOMPARE(opened.size(), 0);
         }
-        // Only a client that stops sending waits for the end of the read time.
+        // Only a client that stops sending waits for the end of the read time (a coarse timer
+        // fires up to 5 % early).
         const bool waited = sent.isEmpty() || (!sent.endsWith(".\n") && sent.endsWith('\n'));
-        QCOMPARE(clock.elapsed() >= SingleInstance::kReadMs - 100, waited);
+        QCOMPARE(clock.elapsed() >= SingleInstance::kReadMs * 9 / 10, waited);
     }
 
     // A later start ends at once, its addresses opened by the first, even while silent clients
