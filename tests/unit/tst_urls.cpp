@@ -433,7 +433,8 @@ private Q_SLOTS:
                                                             "(nem endereço nem arquivo)."};
         QTest::newRow("javascript")
             << QStringList{"javascript:alert(1)"} << QStringList()
-            << QStringList{"Endereço recusado: \"javascript:alert(1)\" (javascript: não é aberto)."};
+            << QStringList{
+                   "Endereço recusado: \"javascript:alert(1)\" (javascript: não é aberto)."};
         QTest::newRow("internal, options, empty, controls")
             << QStringList{"chrome://crash", "--foo", "", "-", QString("https://a.org/\x01x")}
             << QStringList()
