@@ -1,6 +1,10 @@
 // Typed-text classification on arbitrary text: never a javascript: address, never a control
-// character in an address, a search always inside the template, and quick at any length.
+// character in an address, a search always inside the template, and quick at any length. The
+// same text, one line an address, as a later start's hand-over: only what a start can open, and
+// notices that fit what a later start may send.
+#include "core/StartAddresses.h"
 #include "core/TypedText.h"
+#include "core/UrlTools.h"
 
 #include <QUrl>
 
@@ -51,6 +55,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // Whatever was refused stays refused with blanks and controls around it.
     if (r.kind == Kind::Refused &&
         TypedText::classify(QStringLiteral(" \t") + text + QChar(1), tmpl).kind != Kind::Refused)
+        std::abort();
+    const QStringList lines = text.split(u'\n');
+    const StartAddresses::Result handed = StartAddresses::fromHandedOver(lines, lines);
+    if (handed.addresses.size() > StartAddresses::kMaxAddresses)
+        std::abort();
+    for (const QString& a : handed.addresses) {
+        if (a.size() > kMaxAddressLength || hasControl(a) ||
+            a.startsWith(QLatin1String("javascript:"), Qt::CaseInsensitive) ||
+            TypedText::isInternalAddress(QUrl(a)) || TypedText::classify(a, tmpl).url != a)
+            std::abort();
+    }
+    for (const QString& n : handed.notices) {
+        if (n.size() > StartAddresses::kMaxNoticeLength || n.contains(u'\n'))
+            std::abort();
+    }
+    if (StartAddresses::fromHandedOver(handed.addresses, {}).addresses != handed.addresses)
         std::abort();
     return 0;
 }

@@ -57,6 +57,22 @@ grep -qx "StartupWMClass=Quorvane" "$prefix/share/applications/$id.desktop" || f
 appstreamcli validate --no-net --strict "$prefix/share/metainfo/$id.metainfo.xml" || fail "appstreamcli validate"
 ok "desktop entry and metainfo validate"
 
+# The desktop entry makes the program the default web browser, for a user of no particular
+# desktop (xdg-settings' generic way: mimeapps.list), in folders of this test's own.
+(
+    unset BROWSER XDG_CURRENT_DESKTOP DESKTOP_SESSION KDE_FULL_SESSION GNOME_DESKTOP_SESSION_ID
+    export XDG_CONFIG_HOME=$tmp/xdg-config XDG_DATA_HOME=$tmp/xdg-data XDG_DATA_DIRS=$prefix/share
+    export PATH=$prefix/bin:$PATH
+    mkdir -p "$XDG_CONFIG_HOME" "$XDG_DATA_HOME"
+    xdg-settings set default-web-browser "$id.desktop" || fail "xdg-settings set default-web-browser"
+    [[ $(xdg-settings check default-web-browser "$id.desktop") == yes ]] ||
+        fail "xdg-settings does not take $id.desktop for the default browser"
+    for type in x-scheme-handler/http x-scheme-handler/https text/html; do
+        [[ $(xdg-mime query default "$type") == "$id.desktop" ]] || fail "default for $type"
+    done
+)
+ok "xdg-settings makes $id.desktop the default web browser"
+
 # The Debian package, built by scripts/package.sh (in a copy of the source tree; lintian must
 # find no error and no warning) into a folder of this test's own.
 QV_BUILD_DIR=$tmp/pkg "$(dirname "$0")/../scripts/package.sh" >"$tmp/package.log" 2>&1 ||
@@ -84,3 +100,30 @@ for p in xdg-utils libqt6webenginecore6 libsqlite3-0; do
     [[ $depends == *"$p"* ]] || fail "the package does not depend on $p: $depends"
 done
 ok "Depends: $depends"
+
+# The package offers itself as x-www-browser and gnome-www-browser at priority 30 and takes the
+# offer back when removed: its own scripts, run against the unpacked package with
+# update-alternatives kept in a root of this test's own.
+root=$tmp/root
+dpkg-deb -x "$deb" "$root"
+dpkg-deb -e "$deb" "$tmp/control"
+mkdir -p "$root/var/lib/dpkg/alternatives" "$root/etc/alternatives" "$tmp/alt-bin"
+printf '#!/bin/sh\nexec /usr/bin/update-alternatives --root "%s" "$@"\n' "$root" >"$tmp/alt-bin/update-alternatives"
+chmod +x "$tmp/alt-bin/update-alternatives"
+alternatives() { PATH=$tmp/alt-bin:$PATH "$@"; }
+alternatives "$tmp/control/postinst" configure >/dev/null || fail "postinst configure"
+for name in x-www-browser gnome-www-browser; do
+    alternatives update-alternatives --query "$name" | grep -qx 'Priority: 30' ||
+        fail "no $name alternative of priority 30 after postinst"
+    [[ $(readlink "$root/usr/bin/$name") == /etc/alternatives/$name &&
+        $(readlink "$root/etc/alternatives/$name") == /usr/bin/quorvane ]] ||
+        fail "/usr/bin/$name does not lead to /usr/bin/quorvane"
+done
+alternatives "$tmp/control/prerm" upgrade >/dev/null || fail "prerm upgrade"
+alternatives update-alternatives --query x-www-browser >/dev/null || fail "an upgrade removed the alternative"
+alternatives "$tmp/control/prerm" remove >/dev/null || fail "prerm remove"
+for name in x-www-browser gnome-www-browser; do
+    ! alternatives update-alternatives --query "$name" >/dev/null 2>&1 ||
+        fail "the $name alternative stayed after prerm remove"
+done
+ok "postinst offers x-www-browser and gnome-www-browser at priority 30, prerm takes them back"

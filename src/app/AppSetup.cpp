@@ -4,6 +4,7 @@
 #include "app/MessageBoxReports.h"
 
 #include "browser/Form1_Ini.h"
+#include "dialogs/Form5_Msg.h"
 #include "engine/WebEngineBrowser.h"
 #include "forms/BrowserControl.h"
 #include "forms/Forms.h"
@@ -99,4 +100,14 @@ void AppSetup::bringToFront()
         }
     }
     toFront(&Forms::get<Form1_Ini>());
+}
+
+void AppSetup::openFromOutside(const QStringList& addresses, const QStringList& notices, Show show)
+{
+    if (show == Show::Always || !addresses.isEmpty())
+        bringToFront();
+    if (!addresses.isEmpty())
+        MainWindow::get().openInNewPages(addresses);
+    for (const QString& notice : notices)
+        showNotice(notice);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QStringList>
+
 // Process-wide settings shared by the program and its tests.
 namespace AppSetup {
 
@@ -11,5 +13,11 @@ void afterApplication();
 // left click on the icon brings it; otherwise the topmost shown window (restored when
 // minimized) is raised and activated.
 void bringToFront();
+// Addresses and notices from outside the program: its own arguments (Show::WithAddresses: the
+// window comes to the front only for addresses) or a later start's (Show::Always). The window
+// comes to the front as above (a start minimized to the tray does not keep it hidden), the
+// addresses open in new pages, then each notice shows.
+enum class Show { Always, WithAddresses };
+void openFromOutside(const QStringList& addresses, const QStringList& notices, Show show);
 
 } // namespace AppSetup

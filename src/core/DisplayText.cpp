@@ -1,5 +1,7 @@
 #include "core/DisplayText.h"
 
+#include <algorithm>
+
 namespace {
 bool isLineBreak(char16_t c)
 {
@@ -25,4 +27,15 @@ QString DisplayText::oneLine(const QString& text)
             out.append(c);
     }
     return out;
+}
+
+QString DisplayText::shortened(const QString& text, qsizetype length)
+{
+    QString shown = oneLine(text);
+    if (shown.size() <= length)
+        return shown;
+    qsizetype cut = std::max<qsizetype>(length - 3, 0);
+    if (cut > 0 && shown.at(cut - 1).isHighSurrogate())
+        --cut;
+    return shown.left(cut) + QStringLiteral("...");
 }

@@ -11,5 +11,8 @@ namespace DisplayText {
 
 QString oneLine(const QString& text);
 bool isBidiControl(char16_t c);
+// oneLine, cut to at most `length` characters with "..." at the end when it is longer (a pair
+// of surrogates is never split).
+QString shortened(const QString& text, qsizetype length);
 
 } // namespace DisplayText

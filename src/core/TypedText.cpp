@@ -188,10 +188,8 @@ bool TypedText::isInternalAddress(const QUrl& url)
 
 QString TypedText::internalNotice(const QString& address)
 {
-    QString shown = DisplayText::oneLine(address);
-    if (shown.size() > kNoticeAddressLength)
-        shown = shown.left(kNoticeAddressLength - 3) + QStringLiteral("...");
-    return QStringLiteral("O endereço \"%1\" é interno do navegador e não é aberto.").arg(shown);
+    return QStringLiteral("O endereço \"%1\" é interno do navegador e não é aberto.")
+        .arg(DisplayText::shortened(address, kNoticeAddressLength));
 }
 
 bool TypedText::isSearchTemplate(const QString& t)

@@ -86,8 +86,8 @@ assert_delay() { # min earlier later what
     log "ok: $4 = $(($3 - $2)) ms on the program's clock (at least $1)"
 }
 
-start_app() {
-    "$QV_APP" >>"$E2E_DIR/app.log" 2>&1 &
+start_app() { # [argument...]
+    "$QV_APP" "$@" >>"$E2E_DIR/app.log" 2>&1 &
     APP_PID=$!
     APP_START_MS=$(now_ms)
     log "started $QV_APP (pid $APP_PID)"

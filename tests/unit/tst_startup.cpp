@@ -3,6 +3,7 @@
 #include "Parts.h"
 #include "TestInstall.h"
 
+#include "app/SingleInstance.h"
 #include "browser/Form1_Ini.h"
 #include "core/DataFolder.h"
 #include "core/Paths.h"
@@ -11,9 +12,15 @@
 #include "forms/Forms.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
+#include <QLocalSocket>
+#include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <future>
 
 namespace {
 QByteArray bytesOf(const QString& path)
@@ -159,6 +166,101 @@ private Q_SLOTS:
         QCOMPARE(bytesOf(inst.configDb()), before);
         // Not left half-built: the next touch would load a fresh window.
         QVERIFY(Forms::loaded().isEmpty());
+    }
+
+    // What a running program reads of a later start. Sent by hand: "A" stands for one address
+    // line, "header" for the first line; every row ends the connection without waiting.
+    void laterStartIsRead_data()
+    {
+        QTest::addColumn<QByteArray>("sent");
+        QTest::addColumn<bool>("answered");
+        QTest::addColumn<QStringList>("addresses");
+
+        const QByteArray header = SingleInstance::message({}).split('\n').front() + '\n';
+        QByteArray fifty = header, line = "A https://a.org/\n";
+        for (int i = 0; i < StartAddresses::kMaxAddresses; ++i)
+            fifty += line;
+        const QStringList one{"https://a.org/"};
+        QTest::newRow("nothing to open: only show") << header + ".\n" << true << QStringList();
+        QTest::newRow("refused here too") << header + "A javascript:x\nA https://a.org/\n.\n"
+                                          << true << one;
+        QTest::newRow("fifty") << fifty + ".\n" << true << QStringList(50, one.front());
+        QTest::newRow("fifty-one") << fifty + line + ".\n" << false << QStringList();
+        QTest::newRow("no header") << QByteArray("A https://a.org/\n.\n") << false << QStringList();
+        QTest::newRow("unknown line") << header + "X\n.\n" << false << QStringList();
+        QTest::newRow("a line past the bound, never ended")
+            << header + "A " + QByteArray(SingleInstance::kMaxLineBytes, 'x') << false
+            << QStringList();
+        QTest::newRow("an address past the limit")
+            << header + "A " + QByteArray(kMaxAddressLength + 1, 'x') + "\n.\n"
+            << false << QStringList();
+        QTest::newRow("silent") << QByteArray() << false << QStringList();
+        QTest::newRow("unfinished") << header + "A https://a.org/\n" << false << QStringList();
+    }
+
+    void laterStartIsRead()
+    {
+        QFETCH(QByteArray, sent);
+        QFETCH(bool, answered);
+        QFETCH(QStringList, addresses);
+        QTemporaryDir folder;
+        SingleInstance first(folder.path());
+        QCOMPARE(first.claim(), SingleInstance::Role::First);
+        first.listen();
+        QSignalSpy opened(&first, &SingleInstance::openRequested);
+
+        QLocalSocket client;
+        client.connectToServer(first.socketName());
+        QVERIFY(client.waitForConnected(1000));
+        client.write(sent);
+        QElapsedTimer clock;
+        clock.start();
+        QTRY_COMPARE_WITH_TIMEOUT(client.state(), QLocalSocket::UnconnectedState,
+                                  SingleInstance::kReadMs + 3000);
+        QCOMPARE(client.readAll(), answered ? QByteArray("ok\n") : QByteArray());
+        if (answered) {
+            QTRY_COMPARE(opened.size(), 1);
+            QCOMPARE(opened.front().front().toStringList(), addresses);
+        } else {
+            QTest::qWait(50);
+            QCOMPARE(opened.size(), 0);
+        }
+        // Only a client that stops sending waits for the end of the read time (a coarse timer
+        // fires up to 5 % early).
+        const bool waited = sent.isEmpty() || (!sent.endsWith(".\n") && sent.endsWith('\n'));
+        QCOMPARE(clock.elapsed() >= SingleInstance::kReadMs * 9 / 10, waited);
+    }
+
+    // A later start ends at once, its addresses opened by the first, even while silent clients
+    // hold every place the first reads from: the UI thread never waits for them.
+    void laterStartHandsOver()
+    {
+        QTemporaryDir folder;
+        SingleInstance first(folder.path());
+        QCOMPARE(first.claim(), SingleInstance::Role::First);
+        first.listen();
+        QSignalSpy opened(&first, &SingleInstance::openRequested);
+        std::vector<std::unique_ptr<QLocalSocket>> silent;
+        for (int i = 0; i <= SingleInstance::kMaxClients; ++i) {
+            silent.push_back(std::make_unique<QLocalSocket>());
+            silent.back()->connectToServer(first.socketName());
+        }
+        QTRY_COMPARE(silent.back()->state(), QLocalSocket::UnconnectedState); // one too many
+        QVERIFY(silent.front()->state() == QLocalSocket::ConnectedState);
+
+        const StartAddresses::Result start{{"https://a.org/", "file:///tmp/x.html"},
+                                           {"Endereço recusado: \"x\"."}};
+        auto later = std::async(std::launch::async, [&] {
+            SingleInstance second(folder.path());
+            return second.claim(start);
+        });
+        QTRY_VERIFY_WITH_TIMEOUT(later.wait_for(std::chrono::seconds(0)) ==
+                                     std::future_status::ready,
+                                 SingleInstance::kReadMs + 5000);
+        QCOMPARE(later.get(), SingleInstance::Role::Later);
+        QTRY_COMPARE(opened.size(), 1);
+        QCOMPARE(opened.front().at(0).toStringList(), start.addresses);
+        QCOMPARE(opened.front().at(1).toStringList(), start.notices);
     }
 
     void dataFolder_data()

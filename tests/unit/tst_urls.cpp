@@ -2,12 +2,14 @@
 #include "core/DownloadNames.h"
 #include "core/Paths.h"
 #include "core/QvError.h"
+#include "core/StartAddresses.h"
 #include "core/TypedText.h"
 #include "core/UrlTools.h"
 #include "engine/LoginPrompt.h"
 #include "engine/NavigationPolicy.h"
 #include "engine/TrackingProtection.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -393,6 +395,111 @@ private Q_SLOTS:
         const QSet<QString> allowed{QStringLiteral("mail.example")};
         QTEST(TrackingProtection::acceptCookie(QUrl(page), thirdParty, settings, allowed),
               "accepted");
+    }
+
+    // "quorvane ARG...": DIR stands for a folder holding "página 1.html", "a#b%.html" and
+    // "notas.txt", the working folder.
+    void startArguments_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QStringList>("addresses");
+        QTest::addColumn<QStringList>("notices");
+
+        const QString dirUrl = QStringLiteral("file://DIR/");
+        const QString longUrl = QStringLiteral("https://a.org/") + QString(kMaxAddressLength, u'x');
+        const QString atLimit = longUrl.left(kMaxAddressLength);
+        QStringList many;
+        for (int i = 0; i < StartAddresses::kMaxAddresses + 2; ++i)
+            many << QStringLiteral("https://a.org/%1").arg(i);
+
+        QTest::newRow("none") << QStringList() << QStringList() << QStringList();
+        QTest::newRow("addresses as typed")
+            << QStringList{"HTTPS://Debian.org/A b", "about:blank", " ftp://f.org/x ", "debian.org",
+                           "localhost:8080"}
+            << QStringList{"HTTPS://Debian.org/A b", "about:blank", "ftp://f.org/x",
+                           "https://debian.org", "http://localhost:8080"}
+            << QStringList();
+        QTest::newRow("files relative, absolute, a folder; encoded")
+            << QStringList{"página 1.html", "DIR/a#b%.html", "DIR", "./sub/../notas.txt"}
+            << QStringList{dirUrl + "p%C3%A1gina%201.html", dirUrl + "a%23b%25.html", "file://DIR",
+                           dirUrl + "notas.txt"}
+            << QStringList();
+        QTest::newRow("a missing file is an address only when it looks like a host")
+            << QStringList{"outra.txt", "nada", "DIR/nada.html"} << QStringList{"https://outra.txt"}
+            << QStringList{"2 endereços recusados: \"nada\" (nem endereço nem arquivo), "
+                           "\"DIR/nada.html\" (nem endereço nem arquivo)."};
+        QTest::newRow("a device is no file") << QStringList{"/dev/zero"} << QStringList()
+                                             << QStringList{"Endereço recusado: \"/dev/zero\" "
+                                                            "(nem endereço nem arquivo)."};
+        QTest::newRow("javascript")
+            << QStringList{"javascript:alert(1)"} << QStringList()
+            << QStringList{
+                   "Endereço recusado: \"javascript:alert(1)\" (javascript: não é aberto)."};
+        QTest::newRow("internal, options, empty, controls")
+            << QStringList{"chrome://crash", "--foo", "", "-", QString("https://a.org/\x01x")}
+            << QStringList()
+            << QStringList{"5 endereços recusados: \"chrome://crash\" (endereço interno do "
+                           "navegador), \"--foo\" (opção desconhecida), \"\" (vazio), \"-\" "
+                           "(opção desconhecida), \"https://a.org/x\" (caracteres de controle)."};
+        QTest::newRow("the longest address, and one longer, named short")
+            << QStringList{atLimit, longUrl} << QStringList{atLimit}
+            << QStringList{"Endereço recusado: \"https://a.org/" + QString(57 - 14, u'x') +
+                           "...\" (mais de 65536 caracteres)."};
+        QTest::newRow("five refused named, the rest counted")
+            << QStringList(7, "x") << QStringList()
+            << QStringList{"7 endereços recusados: \"x\" (nem endereço nem arquivo), \"x\" (nem "
+                           "endereço nem arquivo), \"x\" (nem endereço nem arquivo), \"x\" (nem "
+                           "endereço nem arquivo), \"x\" (nem endereço nem arquivo) e mais 2."};
+        QTest::newRow("fifty taken, the rest left out")
+            << many << many.mid(0, 50)
+            << QStringList{"Só 50 endereços são abertos de uma vez; 2 ficaram de fora."};
+        QTest::newRow("the refused do not count")
+            << QStringList{"x"} + many.mid(0, 50) << many.mid(0, 50)
+            << QStringList{"Endereço recusado: \"x\" (nem endereço nem arquivo)."};
+    }
+
+    void startArguments()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QStringList, addresses);
+        QFETCH(QStringList, notices);
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid() && QDir(dir.path()).mkdir(QStringLiteral("sub")));
+        for (const char* name : {"página 1.html", "a#b%.html", "notas.txt"}) {
+            QFile f(dir.filePath(QString::fromUtf8(name)));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+        }
+        const QString encoded = QUrl::fromLocalFile(dir.path()).path(QUrl::FullyEncoded);
+        const auto in = [&](QStringList list, const QString& path) {
+            return list.replaceInStrings(QStringLiteral("DIR"), path);
+        };
+        const StartAddresses::Result r =
+            StartAddresses::fromArguments(in(arguments, dir.path()), dir.path());
+        QCOMPARE(r.addresses, in(addresses, encoded));
+        QCOMPARE(r.notices, in(notices, dir.path()));
+        // What a later start hands over is taken whole by the running program.
+        const StartAddresses::Result again = StartAddresses::fromHandedOver(r.addresses, r.notices);
+        QCOMPARE(again.addresses, r.addresses);
+        QCOMPARE(again.notices, r.notices);
+    }
+
+    // The running program checks a later start's addresses again: only what a start could give.
+    void handedOverAreCheckedAgain()
+    {
+        QStringList addresses{"javascript:x", "file:///tmp/a.html", "/etc/passwd", "chrome://hang"};
+        for (int i = 0; i < 60; ++i)
+            addresses << QStringLiteral("https://a.org/%1").arg(i);
+        const StartAddresses::Result r = StartAddresses::fromHandedOver(
+            addresses, {"um\naviso", QString(5000, u'a'), "terceiro"});
+        QCOMPARE(r.addresses.size(), StartAddresses::kMaxAddresses);
+        QCOMPARE(r.addresses.front(), QStringLiteral("file:///tmp/a.html"));
+        QCOMPARE(r.addresses.back(), QStringLiteral("https://a.org/48"));
+        QCOMPARE(r.notices,
+                 (QStringList{"um aviso", QString(997, u'a') + "...",
+                              "3 endereços recusados: \"javascript:x\" (javascript: não é aberto), "
+                              "\"/etc/passwd\" (nem endereço nem arquivo), \"chrome://hang\" "
+                              "(endereço interno do navegador).",
+                              "Só 50 endereços são abertos de uma vez; 11 ficaram de fora."}));
     }
 
     void searchTemplates()
