@@ -1,8 +1,8 @@
 // Several pages in the browser: how long Ctrl+Tab takes until the next page's pixels are on
 // screen (20 pages, each a colour of its own, medians of the rounds, pages active and frozen);
-// the whole process tree's memory with 1, 5 and 20 pages, active and with the pages behind
-// frozen; and the tree's idle CPU and the main thread's wake-ups per second, one page against
-// 20 with 19 frozen. The pages behind run a timer each, as many real pages do. The five
+// the whole process tree's memory with 1, 5 and 20 pages, active, with the pages behind frozen
+// and discarded; and the tree's idle CPU and the main thread's wake-ups per second, one page
+// against 20 with 19 frozen. The pages behind run a timer each, as many real pages do. The five
 // minutes a page waits behind before it freezes are skipped (ageBackgroundPages).
 // Run: bench_pages [rounds] [idle-seconds]   (under Xvfb, or QT_QPA_PLATFORM=offscreen)
 #include "app/AppSetup.h"
@@ -185,6 +185,10 @@ int main(int argc, char** argv)
     std::printf("20 pages, 19 frozen: idle CPU %.3f %%, %.1f wake-ups/s (one page: %.3f %%, "
                 "%.1f/s)\n",
                 cpu20, wake20, cpu1, wake1);
+    browser.ageBackgroundPages(WebEngineBrowser::kDiscardAfter);
+    QTest::qWait(3000);
+    std::printf("20 pages: PSS %d MiB with 19 discarded\n", pssMiB());
+    const double discarded = median(switches(browser, std::min(rounds, 19)));
     const double active = median(switches(browser, rounds));
     std::vector<double> frozen;
     for (int r = 0; r < rounds; ++r) {
@@ -193,7 +197,8 @@ int main(int argc, char** argv)
         frozen.push_back(one[0]);
     }
     std::printf(
-        "Ctrl+Tab to painted, 20 pages: median %.1f ms active, %.1f ms frozen (%d rounds)\n",
-        active, median(frozen), rounds);
+        "Ctrl+Tab to painted, 20 pages: median %.1f ms active, %.1f ms frozen, %.1f ms discarded "
+        "(%d rounds)\n",
+        active, median(frozen), discarded, rounds);
     return 0;
 }

@@ -13,6 +13,9 @@
 namespace {
 // How often a waiting question looks again whether it may show.
 constexpr int kRetryMs = 250;
+// While every question waits for a page out of sight: a page brought forward asks at once
+// (pageShown), a window out of the tray within this.
+constexpr int kHiddenRetryMs = 1000;
 
 QString keyOf(const QString& origin, const QString& kind) { return origin + u'\n' + kind; }
 
@@ -190,7 +193,13 @@ void PermissionPrompt::pump()
                             [this](bool allowed) { answer(allowed); });
         return;
     }
-    m_retry.start();
+    m_retry.start(otherUp ? kRetryMs : kHiddenRetryMs);
+}
+
+void PermissionPrompt::pageShown()
+{
+    if (!m_queue.isEmpty())
+        pumpLater();
 }
 
 void PermissionPrompt::answer(bool allowed)

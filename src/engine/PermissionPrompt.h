@@ -49,6 +49,8 @@ public:
                  const Reply& reply);
     // Drops the requests of `page`: all of them, or those of one origin and kind.
     void drop(QObject* page, const QString& origin = {}, const QString& kind = {});
+    // A page came into sight: a question waiting for it is asked now.
+    void pageShown();
     // The entries waiting, the one asked about included.
     int waiting() const;
 

@@ -6,6 +6,7 @@
 #include "core/UrlTools.h"
 #include "dialogs/Form5_Msg.h"
 #include "engine/FullScreenWindow.h"
+#include "engine/PermissionPrompt.h"
 #include "engine/WebPage.h"
 #include "engine/WebProfile.h"
 #include "engine/WebView.h"
@@ -214,6 +215,7 @@ void WebEngineBrowser::bringForward(PageList::Id id)
             page->setLifecycleState(Lifecycle::Active);
         m_view->setPage(page);
         page->showCapturing();
+        PermissionPrompt::instance().pageShown();
     }
     e->aged = {};
     if (page->isLoading())

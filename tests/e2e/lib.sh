@@ -386,6 +386,15 @@ count_colour() { # shot.png WxH+X+Y colour
     convert "$E2E_DIR/$1" -crop "$2" +repage txt:- | grep -ci " $3" || true
 }
 
+# The renderers of the program's pages, one pid a line: the engine's zygotes fork them (and
+# their command lines stay the zygote's).
+renderers() {
+    local z
+    for z in $(pgrep -P "$APP_PID" -f -- '--type=zygote' || true); do
+        pgrep -P "$z" || true
+    done
+}
+
 # ---- the local web server and the outside world ---------------------------------------------
 
 # Starts tests/e2e/httpd.py on a free port of 127.0.0.1; sets HTTP (its base address) and

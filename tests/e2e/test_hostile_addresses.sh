@@ -37,14 +37,6 @@ type_address() {
     xdotool type --delay 30 "$1"
     xdotool key Return
 }
-# The renderers of the program's pages, one pid a line: the engine's zygotes fork them (and
-# their command lines stay the zygote's).
-renderers() {
-    local z
-    for z in $(pgrep -P "$APP_PID" -f -- '--type=zygote' || true); do
-        pgrep -P "$z" || true
-    done
-}
 
 start_app
 win=$(wait_for_window "$QV_TITLE" 10) || fail "the main window did not appear"

@@ -126,3 +126,24 @@ win=$(wait_for_window "$QV_TITLE" 10) || fail "the main window did not appear"
 expect_page "$RED" "after a normal end, the home page"
 sleep 1.5
 assert_eq 0 "$(count_windows 'Quorvane - Aviso')" "notices after a normal end"
+
+# ---- a renderer killed behind: that page says so, the page shown lives on ---------------------
+before=$(renderers | sort)
+xdotool key ctrl+t
+wait_for_window 'Quorvane - Ir para' 5 >/dev/null || fail "Ctrl+T opened no address window"
+xdotool type "${HTTP/127.0.0.1/localhost}/p/pages-c.html" # another site: a renderer of its own
+xdotool key Return
+expect_page "$GREEN" "a page of another site"
+xdotool key ctrl+1
+expect_page "$RED" "back on the first page"
+other=$(comm -13 <(echo "$before") <(renderers | sort))
+[[ -n $other ]] || fail "no renderer of its own for the other site"
+kill -KILL $other
+sleep 1
+expect_page "$RED" "the page shown, after the renderer behind was killed"
+xdotool key ctrl+2
+says_lost() { ! page_is "$GREEN" && ! page_is "$RED"; }
+wait_until 10 says_lost || fail "the page behind does not say its renderer ended"
+shot renderer-ended-behind.png
+xdotool key F5
+expect_page "$GREEN" "F5 loads the lost page again"

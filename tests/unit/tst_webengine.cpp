@@ -167,7 +167,10 @@ void tst_webengine::permissionQuestionRules()
         } else if (op == u"none") {
             QVERIFY2(!form(), qPrintable(step));
         } else if (op == u"hide" || op == u"show") {
+            // As the browser tells when it brings a page forward.
             hidden[w[1]] = op == u"hide";
+            if (op == u"show")
+                prompt.pageShown();
         } else if (op == u"leave") {
             prompt.drop(pageNamed(w[1]));
         } else if (op == u"delete") {
