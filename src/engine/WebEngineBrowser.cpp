@@ -274,9 +274,12 @@ PageState WebEngineBrowser::stateOf(PageList::Id id) const
     Page& e = m_pages.at(id);
     if (!e.page || !e.stateDirty)
         return e.state;
-    e.state.address = showsLostPage(e.page) ? e.lostAddress.toString() : e.page->url().toString();
+    // A page that stands in for a lost one is kept as the lost address, without a history
+    // whose last step is the local page.
+    const bool lost = showsLostPage(e.page);
+    e.state.address = lost ? e.lostAddress.toString() : e.page->url().toString();
     e.state.title = e.page->title();
-    e.state.history = historyOf(e.page);
+    e.state.history = lost ? QByteArray() : historyOf(e.page);
     e.stateDirty = false;
     return e.state;
 }
