@@ -158,6 +158,51 @@ void Database::createFolderFor(const QString& path)
                                  QStringLiteral("verifique as permissões da pasta")));
 }
 
+sqlite3_stmt* Database::prepareStatement(const char* sql)
+{
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v2(m_db, sql, -1, &st, nullptr) != SQLITE_OK)
+        fail(QStringLiteral("instrução rejeitada"), QString::fromLatin1(sql));
+    return st;
+}
+
+void Database::bindText(sqlite3_stmt* st, int index, const QString& text, const char* sql)
+{
+    const QByteArray utf8 = text.toUtf8();
+    checkWrite(sqlite3_bind_text64(st, index, utf8.constData(), sqlite3_uint64(utf8.size()),
+                                   SQLITE_TRANSIENT, SQLITE_UTF8),
+               sql);
+}
+
+void Database::checkWrite(int result, const char* sql)
+{
+    if (result != SQLITE_OK)
+        fail(QStringLiteral("não foi possível gravar"), QString::fromLatin1(sql));
+}
+
+void Database::stepWrite(sqlite3_stmt* st, const char* sql)
+{
+    const int rc = sqlite3_step(st);
+    sqlite3_reset(st);
+    sqlite3_clear_bindings(st);
+    if (rc != SQLITE_DONE)
+        fail(QStringLiteral("não foi possível gravar"), QString::fromLatin1(sql));
+}
+
+void Database::execWrite(const char* sql)
+{
+    if (sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr) != SQLITE_OK)
+        fail(QStringLiteral("não foi possível gravar"), QString::fromLatin1(sql));
+}
+
+void Database::useWriteAheadJournal()
+{
+    Recordset& mode = OpenRecordset(QStringLiteral("PRAGMA journal_mode=WAL"));
+    if (mode.Eof() || mode.textAt(0).compare(QLatin1String("wal"), Qt::CaseInsensitive) != 0)
+        fail(QStringLiteral("não foi possível usar o diário de gravação (WAL)"));
+    mode.finalize();
+}
+
 void Database::fail(const QString& what, const QString& sql) const
 {
     QString message = QStringLiteral("Banco de dados \"%1\": %2").arg(m_path, what);

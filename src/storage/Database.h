@@ -92,6 +92,18 @@ public:
 
     [[noreturn]] void fail(const QString& what, const QString& sql = {}) const;
 
+    // A writer thread's own statements, run straight through the engine: each failure throws
+    // QvError naming the file and the statement.
+    sqlite3_stmt* prepareStatement(const char* sql);
+    void bindText(sqlite3_stmt* st, int index, const QString& text, const char* sql);
+    // A bind's result code.
+    void checkWrite(int result, const char* sql);
+    // Steps a statement that returns no rows, then makes it ready for its next values.
+    void stepWrite(sqlite3_stmt* st, const char* sql);
+    void execWrite(const char* sql);
+    // The write-ahead journal, or a failure.
+    void useWriteAheadJournal();
+
 private:
     Database(sqlite3* db, const QString& path);
     sqlite3_stmt* prepare(const QString& sql);

@@ -40,12 +40,9 @@ public:
             m_db->fail(QStringLiteral("o arquivo é somente leitura"));
         // A file of another shape is left exactly as it is: the statements first.
         m_db->Execute(QString::fromLatin1(kSchema));
-        m_upsert.reset(prepare(kUpsert));
-        m_setTitle.reset(prepare(kSetTitle));
-        Recordset& mode = m_db->OpenRecordset(QStringLiteral("PRAGMA journal_mode=WAL"));
-        if (mode.Eof() || mode.textAt(0).compare(QLatin1String("wal"), Qt::CaseInsensitive) != 0)
-            m_db->fail(QStringLiteral("não foi possível usar o diário de gravação (WAL)"));
-        mode.finalize();
+        m_upsert.reset(m_db->prepareStatement(kUpsert));
+        m_setTitle.reset(m_db->prepareStatement(kSetTitle));
+        m_db->useWriteAheadJournal();
         m_db->Execute(QStringLiteral("PRAGMA synchronous=NORMAL"));
     }
 
@@ -58,80 +55,44 @@ public:
     void visit(const QString& url, const QString& title, qint64 when)
     {
         begin();
-        bindText(m_upsert.get(), 1, url, kUpsert);
-        bindText(m_upsert.get(), 2, title, kUpsert);
-        check(sqlite3_bind_int64(m_upsert.get(), 3, when), kUpsert);
-        step(m_upsert.get(), kUpsert);
+        m_db->bindText(m_upsert.get(), 1, url, kUpsert);
+        m_db->bindText(m_upsert.get(), 2, title, kUpsert);
+        m_db->checkWrite(sqlite3_bind_int64(m_upsert.get(), 3, when), kUpsert);
+        m_db->stepWrite(m_upsert.get(), kUpsert);
     }
 
     void title(const QString& url, const QString& title)
     {
         begin();
-        bindText(m_setTitle.get(), 1, url, kSetTitle);
-        bindText(m_setTitle.get(), 2, title, kSetTitle);
-        step(m_setTitle.get(), kSetTitle);
+        m_db->bindText(m_setTitle.get(), 1, url, kSetTitle);
+        m_db->bindText(m_setTitle.get(), 2, title, kSetTitle);
+        m_db->stepWrite(m_setTitle.get(), kSetTitle);
     }
 
     void commit()
     {
         if (!m_inTransaction)
             return;
-        exec("COMMIT");
+        m_db->execWrite("COMMIT");
         m_inTransaction = false;
     }
 
     void clear()
     {
         commit();
-        exec("PRAGMA secure_delete=ON");
-        exec("DELETE FROM Historico");
+        m_db->execWrite("PRAGMA secure_delete=ON");
+        m_db->execWrite("DELETE FROM Historico");
         // The deleted visits must not stay readable in the journal either.
-        exec("PRAGMA wal_checkpoint(TRUNCATE)");
-        exec("PRAGMA secure_delete=OFF");
+        m_db->execWrite("PRAGMA wal_checkpoint(TRUNCATE)");
+        m_db->execWrite("PRAGMA secure_delete=OFF");
     }
 
 private:
-    sqlite3_stmt* prepare(const char* sql)
-    {
-        sqlite3_stmt* st = nullptr;
-        if (sqlite3_prepare_v2(m_db->handle(), sql, -1, &st, nullptr) != SQLITE_OK)
-            m_db->fail(QStringLiteral("instrução rejeitada"), QString::fromLatin1(sql));
-        return st;
-    }
-
-    void bindText(sqlite3_stmt* st, int index, const QString& text, const char* sql)
-    {
-        const QByteArray utf8 = text.toUtf8();
-        check(sqlite3_bind_text(st, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT),
-              sql);
-    }
-
-    void check(int bindResult, const char* sql)
-    {
-        if (bindResult != SQLITE_OK)
-            m_db->fail(QStringLiteral("não foi possível gravar"), QString::fromLatin1(sql));
-    }
-
-    void step(sqlite3_stmt* st, const char* sql)
-    {
-        const int rc = sqlite3_step(st);
-        sqlite3_reset(st);
-        sqlite3_clear_bindings(st);
-        if (rc != SQLITE_DONE)
-            m_db->fail(QStringLiteral("não foi possível gravar"), QString::fromLatin1(sql));
-    }
-
-    void exec(const char* sql)
-    {
-        if (sqlite3_exec(m_db->handle(), sql, nullptr, nullptr, nullptr) != SQLITE_OK)
-            m_db->fail(QStringLiteral("não foi possível gravar"), QString::fromLatin1(sql));
-    }
-
     void begin()
     {
         if (m_inTransaction)
             return;
-        exec("BEGIN");
+        m_db->execWrite("BEGIN");
         m_inTransaction = true;
     }
 

@@ -275,14 +275,11 @@ public:
         : m_db(std::move(db))
         , m_failed(std::move(failed))
     {
-        Recordset& mode = m_db->OpenRecordset(QStringLiteral("PRAGMA journal_mode=WAL"));
-        if (mode.Eof() || mode.textAt(0).compare(QLatin1String("wal"), Qt::CaseInsensitive) != 0)
-            m_db->fail(QStringLiteral("não foi possível usar o diário de gravação (WAL)"));
-        mode.finalize();
+        m_db->useWriteAheadJournal();
         // Each commit reaches the disk before the next: the power gone loses no stored set.
         m_db->Execute(QStringLiteral("PRAGMA synchronous=FULL"));
-        m_insert.reset(prepare(kInsert));
-        m_shown.reset(prepare(kShown));
+        m_insert.reset(m_db->prepareStatement(kInsert));
+        m_shown.reset(m_db->prepareStatement(kShown));
         m_thread = std::thread([this] { run(); });
     }
 
@@ -369,65 +366,26 @@ private:
     // The whole set in one transaction: the file holds this one or the one before.
     void store(const Session& s)
     {
-        exec("BEGIN IMMEDIATE");
-        exec("DELETE FROM Paginas");
+        m_db->execWrite("BEGIN IMMEDIATE");
+        m_db->execWrite("DELETE FROM Paginas");
         int order = 0;
         for (const auto* pages : {&s.open, &s.closed}) {
             for (const PageState& page : *pages) {
                 sqlite3_stmt* st = m_insert.get();
-                check(sqlite3_bind_int(st, 1, pages == &s.closed ? 1 : 0), kInsert);
-                check(sqlite3_bind_int(st, 2, order++), kInsert);
-                bindText(st, 3, page.address, kInsert);
-                bindText(st, 4, page.title, kInsert);
-                check(sqlite3_bind_blob64(st, 5, page.history.constData(),
-                                          sqlite3_uint64(page.history.size()), SQLITE_TRANSIENT),
-                      kInsert);
-                step(st, kInsert);
+                m_db->checkWrite(sqlite3_bind_int(st, 1, pages == &s.closed ? 1 : 0), kInsert);
+                m_db->checkWrite(sqlite3_bind_int(st, 2, order++), kInsert);
+                m_db->bindText(st, 3, page.address, kInsert);
+                m_db->bindText(st, 4, page.title, kInsert);
+                m_db->checkWrite(sqlite3_bind_blob64(st, 5, page.history.constData(),
+                                                     sqlite3_uint64(page.history.size()),
+                                                     SQLITE_TRANSIENT),
+                                 kInsert);
+                m_db->stepWrite(st, kInsert);
             }
         }
-        check(sqlite3_bind_int(m_shown.get(), 1, s.shown), kShown);
-        step(m_shown.get(), kShown);
-        exec("COMMIT");
-    }
-
-    sqlite3_stmt* prepare(const char* sql)
-    {
-        sqlite3_stmt* st = nullptr;
-        if (sqlite3_prepare_v2(m_db->handle(), sql, -1, &st, nullptr) != SQLITE_OK)
-            m_db->fail(QStringLiteral("instrução rejeitada"), QString::fromLatin1(sql));
-        return st;
-    }
-
-    void bindText(sqlite3_stmt* st, int index, const QString& text, const char* sql)
-    {
-        const QByteArray utf8 = text.toUtf8();
-        check(sqlite3_bind_text64(st, index, utf8.constData(), sqlite3_uint64(utf8.size()),
-                                  SQLITE_TRANSIENT, SQLITE_UTF8),
-              sql);
-    }
-
-    void check(int result, const char* sql)
-    {
-        if (result != SQLITE_OK)
-            m_db->fail(QStringLiteral("não foi possível gravar a sessão"),
-                       QString::fromLatin1(sql));
-    }
-
-    void step(sqlite3_stmt* st, const char* sql)
-    {
-        const int rc = sqlite3_step(st);
-        sqlite3_reset(st);
-        sqlite3_clear_bindings(st);
-        if (rc != SQLITE_DONE)
-            m_db->fail(QStringLiteral("não foi possível gravar a sessão"),
-                       QString::fromLatin1(sql));
-    }
-
-    void exec(const char* sql)
-    {
-        if (sqlite3_exec(m_db->handle(), sql, nullptr, nullptr, nullptr) != SQLITE_OK)
-            m_db->fail(QStringLiteral("não foi possível gravar a sessão"),
-                       QString::fromLatin1(sql));
+        m_db->checkWrite(sqlite3_bind_int(m_shown.get(), 1, s.shown), kShown);
+        m_db->stepWrite(m_shown.get(), kShown);
+        m_db->execWrite("COMMIT");
     }
 
     using Statement = std::unique_ptr<sqlite3_stmt, decltype(&sqlite3_finalize)>;

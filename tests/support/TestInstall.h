@@ -4,7 +4,21 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include "core/QvError.h"
+
 class FakePlatform;
+
+// Runs fn and returns the message of the QvError it throws; empty when it throws none.
+template <class Fn>
+QString errorOf(Fn fn)
+{
+    try {
+        fn();
+    } catch (const QvError& e) {
+        return e.message();
+    }
+    return {};
+}
 
 // A throwaway installation folder (BD/ with both databases, Web/) that the program's logic
 // runs against, with the fake platform and browser installed and errors recorded.

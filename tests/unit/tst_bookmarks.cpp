@@ -114,17 +114,6 @@ private:
         return SiteStore::instance().importLinks(m_inst->linksDb(),
                                                  BookmarkFile::parse(file).links);
     }
-    // The sentence of the QvError that fn throws, or an empty text.
-    template <class Fn>
-    static QString errorOf(Fn fn)
-    {
-        try {
-            fn();
-        } catch (const QvError& e) {
-            return e.message();
-        }
-        return {};
-    }
     QString writeFile(const QString& name, const QByteArray& content) const
     {
         const QString path = m_inst->dir() + u'/' + name;

@@ -16,18 +16,6 @@
 #include <unistd.h>
 
 namespace {
-// Runs fn, which must throw QvError, and returns the error's message.
-template <class Fn>
-QString errorOf(Fn fn)
-{
-    try {
-        fn();
-    } catch (const QvError& e) {
-        return e.message();
-    }
-    return {};
-}
-
 // Handles this process holds on a file.
 void writeBytes(const QString& path, const QByteArray& bytes)
 {

@@ -36,16 +36,6 @@ std::vector<Suggestion> saved(std::initializer_list<std::pair<const char*, const
     return out;
 }
 
-QString errorOf(const std::function<void()>& fn)
-{
-    try {
-        fn();
-    } catch (const QvError& e) {
-        return e.message();
-    }
-    return QStringLiteral("<no error>");
-}
-
 QStringList urlsFound(SuggestionQuery& q, const QString& text)
 {
     QStringList out;

@@ -54,16 +54,6 @@ QByteArray contents(const QString& path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-QString errorOf(const std::function<void()>& fn)
-{
-    try {
-        fn();
-    } catch (const QvError& e) {
-        return e.message();
-    }
-    return QStringLiteral("<no error>");
-}
-
 bool sound(const QString& db)
 {
     return TestInstall::query(db, QStringLiteral("PRAGMA integrity_check")) ==
