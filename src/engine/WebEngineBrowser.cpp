@@ -181,13 +181,19 @@ QWebEnginePage* WebEngineBrowser::newWindow(WebPage* opener, QWebEnginePage::Web
     }
     const PageList::Id id = *addPage(idOf(opener));
     WebPage* page = createPage(id);
-    if (type != QWebEnginePage::WebBrowserBackgroundTab)
+    place(id,
+          type == QWebEnginePage::WebBrowserBackgroundTab ? Placement::Behind : Placement::Front);
+    return page;
+}
+
+void WebEngineBrowser::place(PageList::Id id, Placement placement)
+{
+    if (placement == Placement::Front)
         bringForward(id);
     else
         m_pages[id].hidden.start();
     Q_EMIT pagesChanged();
     Q_EMIT sessionChanged();
-    return page;
 }
 
 void WebEngineBrowser::refuseMorePages()
@@ -299,12 +305,7 @@ bool WebEngineBrowser::openPage(const QString& address, Placement placement)
     }
     const PageList::Id id = *addPage(m_list.shown());
     createPage(id)->load(url);
-    if (placement == Placement::Front)
-        bringForward(id);
-    else
-        m_pages[id].hidden.start();
-    Q_EMIT pagesChanged();
-    Q_EMIT sessionChanged();
+    place(id, placement);
     return true;
 }
 

@@ -104,6 +104,8 @@ private:
     QWebEnginePage* newWindow(WebPage* opener, QWebEnginePage::WebWindowType type);
     std::optional<PageList::Id> addPage(PageList::Id opener);
     void bringForward(PageList::Id id);
+    // A new page in front or behind; the listeners are told.
+    void place(PageList::Id id, Placement placement);
     PageState stateOf(PageList::Id id) const;
     void pageChanged(const QWebEnginePage* page, bool listed);
     void refuseMorePages();
