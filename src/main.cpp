@@ -1,4 +1,5 @@
 #include "app/AppSetup.h"
+#include "app/EndSignals.h"
 #include "app/SingleInstance.h"
 #include "browser/Form1_Ini.h"
 #include "core/DataFolder.h"
@@ -51,6 +52,8 @@ int main(int argc, char* argv[])
     QObject::connect(&Forms::get<Form1_Ini>(), &BaseForm::unloaded, instance.get(),
                      &SingleInstance::stopListening);
     instance->listen();
+    // Asked to end by the system: as the close image ends it.
+    EndSignals endSignals([] { Forms::get<Form1_Ini>().endNormally(); }, &app);
     // Without arguments the start is as it always was.
     if (!start.isEmpty())
         QTimer::singleShot(0, &app, [start] {

@@ -39,6 +39,8 @@ public:
     void Form_Load() override;
     void Form_Unload() override;
     void UnloadAllForms();
+    // Ends the program as the close image does (once a waiting login has ended).
+    void endNormally() { imgFechar_Click(); }
 
     void btnAbout_Click();
     void btnHelp_Click();

@@ -117,11 +117,13 @@ WebPage* WebEngineBrowser::createPage(PageList::Id id)
     connect(page, &QWebEnginePage::loadFinished, this, [this, page](bool ok) {
         Page* e = entry(idOf(page));
         e->loadOk = ok;
+        e->progress = 100;
         pageChanged(page, false);
         if (!isShown(page)) {
             e->loadUnreported = true;
             return;
         }
+        endLoad();
         WindowTrace::note(this, "DocumentComplete");
         Q_EMIT DocumentComplete(LocationURL());
     });
