@@ -20,7 +20,7 @@ int g_fds[2] = {-1, -1};
 void handler(int signal)
 {
     std::signal(signal, SIG_DFL);
-    const char byte = 1;
+    const char byte = char(signal);
     [[maybe_unused]] const ssize_t n = ::write(g_fds[0], &byte, 1);
 }
 } // namespace
@@ -34,10 +34,15 @@ EndSignals::EndSignals(std::function<void()> end, QObject* parent)
         return; // the system's default stays: the signal ends the process
     m_notifier = new QSocketNotifier(g_fds[1], QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, [this] {
-        char byte;
-        while (::read(g_fds[1], &byte, 1) > 0) {
-        }
+        // Only a signal's byte ends the program; anything else read here stops the listening.
+        char byte = 0;
+        int signal = 0;
+        while (::read(g_fds[1], &byte, 1) > 0)
+            signal = signal ? signal : byte;
         m_notifier->setEnabled(false);
+        if (!signal)
+            return;
+        qWarning("quorvane: signal %d: ending as the close image does", signal);
         ErrorReporter::guard(m_end);
     });
     for (int s : kSignals) {
